@@ -1,0 +1,56 @@
+#include "compiler/model.h"
+
+#include <cmath>
+
+namespace scenario {
+
+namespace {
+// The header cell (1) and the closing fills, which stop below N - 2, need
+// at least three cells.
+constexpr std::int64_t kMinCells = 3;
+}  // namespace
+
+cella* Scenario::cell(std::int64_t i) {
+    return i >= 0 && i < static_cast<std::int64_t>(percorso.size()) ? &percorso[i] : nullptr;
+}
+
+const cella* Scenario::cell(std::int64_t i) const {
+    return i >= 0 && i < static_cast<std::int64_t>(percorso.size()) ? &percorso[i] : nullptr;
+}
+
+voce* Scenario::entry(std::int64_t i) { return i >= 0 && i < kVoci ? &voci[i] : nullptr; }
+
+const voce* Scenario::entry(std::int64_t i) const {
+    return i >= 0 && i < kVoci ? &voci[i] : nullptr;
+}
+
+void clear_voci(Scenario& s) { s.voci.fill(voce{}); }
+
+std::int64_t round_half_even(double x) {
+    // nearbyint follows the default rounding mode, which rounds halves to even.
+    return static_cast<std::int64_t>(std::nearbyint(x));
+}
+
+bool create_route(Scenario& s, std::int32_t lunghezza) {
+    s.percorso.clear();
+    s.tracciato = Tracciato{};
+    const std::int64_t metri = static_cast<std::int64_t>(lunghezza) + kMetriOltreLaFine;
+    const std::int64_t n = round_half_even(static_cast<double>(metri) / 50.0);
+    if (n + 1 < kMinCells) return false;
+    s.metri_totali = static_cast<std::int32_t>(metri);
+    s.percorso.assign(static_cast<std::size_t>(n + 1), cella{});
+    if (s.genera_linea != 0) {
+        const auto rows = static_cast<std::size_t>(metri + 1);
+        s.tracciato.tag.assign(rows, Tag::vuoto);
+        s.tracciato.x.assign(rows, 0.0);
+        s.tracciato.y.assign(rows, 0.0);
+    }
+    return true;
+}
+
+bool in_range(const Scenario& s, std::int64_t p, std::int64_t margin) {
+    if (!s.has_route()) return false;
+    return static_cast<double>(s.ultima_cella()) >= static_cast<double>(p + margin) / 50.0;
+}
+
+}  // namespace scenario

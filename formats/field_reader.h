@@ -1,0 +1,54 @@
+// Reads a source file as one stream of comma-separated fields, each as text
+// or as a number of its destination's type.
+//
+// Fields end at a comma or a line end (CR LF or a bare LF). Leading blanks
+// (spaces and tabs) are skipped. A number ends at the first blank, comma or
+// line end; blanks after it, then one comma or the line end, belong to the
+// same separator. An empty or non-numeric numeric field reads 0. A number
+// that does not fit its destination, and a read when no field is left, are
+// read failures: the call returns false and the destination is unchanged.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+class FieldReader {
+public:
+    explicit FieldReader(std::string_view text);
+
+    bool read_text(std::string* out);
+    bool read_byte(std::uint8_t* out);      // 0 to 255
+    bool read_integer(std::int16_t* out);   // -32768 to 32767
+    bool read_long(std::int32_t* out);      // signed 32-bit
+
+    // Reads one field into each destination in turn, with the type of the
+    // destination: std::uint8_t Byte, std::int16_t Integer, std::int32_t Long,
+    // std::string text. Stops at the first failure and returns false.
+    template <typename... T>
+    bool read(T*... out) {
+        return (read_one(out) && ...);
+    }
+
+    // True once the last field of the text has been consumed.
+    bool at_end() const;
+
+    // 1-based line on which the field most recently read began (0 before
+    // the first read).
+    std::int32_t line() const { return line_of_last_field_; }
+
+private:
+    bool read_one(std::string* out) { return read_text(out); }
+    bool read_one(std::uint8_t* out) { return read_byte(out); }
+    bool read_one(std::int16_t* out) { return read_integer(out); }
+    bool read_one(std::int32_t* out) { return read_long(out); }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::int32_t line_ = 1;
+    std::int32_t line_of_last_field_ = 0;
+};
+
+}  // namespace scenario
