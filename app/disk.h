@@ -6,7 +6,7 @@
 namespace scenario {
 
 class DiskFileSystem final : public FileSystem {
-public:
+  public:
     DiskFileSystem();
     bool exists(const std::string& path) override;
     bool read(const std::string& path, std::string* contents, FileError* error) override;

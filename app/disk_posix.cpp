@@ -46,7 +46,7 @@ DiskFileSystem::DiskFileSystem() {
 }
 
 bool DiskFileSystem::exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -73,7 +73,7 @@ bool DiskFileSystem::read(const std::string& path, std::string* contents, FileEr
 bool DiskFileSystem::replace(const std::string& path, std::string_view bytes, FileError* error) {
     // A read-only file is one its owner asked to keep: refuse to replace it,
     // as the system would for anyone but the super-user.
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
         return fail(error, "replace", path, EACCES);
     }

@@ -16,13 +16,13 @@ using Emitter = bool (*)(FileSystem&, const ScenarioFiles&, FileError*);
 
 // Keeps the wait window up for exactly the length of the run.
 class WaitWindow {
-public:
+  public:
     explicit WaitWindow(Platform& platform) : platform_(platform) { platform_.show_wait(); }
     ~WaitWindow() { platform_.hide_wait(); }
     WaitWindow(const WaitWindow&) = delete;
     WaitWindow& operator=(const WaitWindow&) = delete;
 
-private:
+  private:
     Platform& platform_;
 };
 
@@ -59,8 +59,8 @@ int run_builder(Platform& platform, FileSystem& fs) {
     s.numero_treno = kNumeroTreno;
 
     WaitWindow wait(platform);
-    const ScenarioFiles files =
-        scenario_files(platform.program_folder(), platform.separator(), s.nome_linea, s.numero_treno);
+    const ScenarioFiles files = scenario_files(platform.program_folder(), platform.separator(),
+                                               s.nome_linea, s.numero_treno);
 
     // The source texts first, then the documents: notes, slowdowns, card.
     constexpr Emitter kEmitters[] = {dati_linea, dati_treno, dati_note, dati_rallentamenti,

@@ -9,7 +9,7 @@
 namespace scenario {
 
 class NativePlatform final : public Platform {
-public:
+  public:
     NativePlatform();
     ~NativePlatform() override;
     NativePlatform(const NativePlatform&) = delete;
@@ -23,7 +23,7 @@ public:
     std::string program_folder() override;
     char separator() const override;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

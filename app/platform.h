@@ -11,7 +11,7 @@
 namespace scenario {
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Shows the wait window with its single label "Attendere" and repaints

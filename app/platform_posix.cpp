@@ -64,6 +64,8 @@ std::string NativePlatform::program_folder() {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-char NativePlatform::separator() const { return '/'; }
+char NativePlatform::separator() const {
+    return '/';
+}
 
 }  // namespace scenario

@@ -18,13 +18,17 @@ const cella* Scenario::cell(std::int64_t i) const {
     return i >= 0 && i < static_cast<std::int64_t>(percorso.size()) ? &percorso[i] : nullptr;
 }
 
-voce* Scenario::entry(std::int64_t i) { return i >= 0 && i < kVoci ? &voci[i] : nullptr; }
+voce* Scenario::entry(std::int64_t i) {
+    return i >= 0 && i < kVoci ? &voci[i] : nullptr;
+}
 
 const voce* Scenario::entry(std::int64_t i) const {
     return i >= 0 && i < kVoci ? &voci[i] : nullptr;
 }
 
-void clear_voci(Scenario& s) { s.voci.fill(voce{}); }
+void clear_voci(Scenario& s) {
+    s.voci.fill(voce{});
+}
 
 std::int64_t round_half_even(double x) {
     // nearbyint follows the default rounding mode, which rounds halves to even.

@@ -79,9 +79,9 @@ struct Tracciato {
     std::int64_t rows() const { return static_cast<std::int64_t>(tag.size()); }
 };
 
-constexpr int kVoci = 87;            // entries 0 to 86
-constexpr int kPrimoCartello = 80;   // sign texts grow downward from here
-constexpr int kMaxMontagne = 80;     // tunnel lists hold entries 1 to 80
+constexpr int kVoci = 87;                         // entries 0 to 86
+constexpr int kPrimoCartello = 80;                // sign texts grow downward from here
+constexpr int kMaxMontagne = 80;                  // tunnel lists hold entries 1 to 80
 constexpr std::int32_t kMetriOltreLaFine = 7000;  // route beyond the line's length
 
 struct Scenario {
@@ -127,7 +127,9 @@ bool create_route(Scenario& s, std::int32_t lunghezza);
 std::int64_t round_half_even(double x);
 
 // The two conversions from a position in metres to a cell index.
-inline std::int64_t cell_of(std::int64_t p) { return round_half_even(static_cast<double>(p) / 50.0); }
+inline std::int64_t cell_of(std::int64_t p) {
+    return round_half_even(static_cast<double>(p) / 50.0);
+}
 inline std::int64_t cell_after(std::int64_t p) {
     return round_half_even(static_cast<double>(p) / 50.0 + 1.0);
 }
@@ -142,7 +144,9 @@ inline bool is_free(const cella& c) {
 }
 
 // A whole number stored into a narrower field keeps its low-order bits.
-inline std::uint8_t low8(std::int64_t v) { return static_cast<std::uint8_t>(v & 0xFF); }
+inline std::uint8_t low8(std::int64_t v) {
+    return static_cast<std::uint8_t>(v & 0xFF);
+}
 inline std::int16_t low16(std::int64_t v) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(v & 0xFFFF));
 }

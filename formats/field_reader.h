@@ -16,13 +16,13 @@
 namespace scenario {
 
 class FieldReader {
-public:
+  public:
     explicit FieldReader(std::string_view text);
 
     bool read_text(std::string* out);
-    bool read_byte(std::uint8_t* out);      // 0 to 255
-    bool read_integer(std::int16_t* out);   // -32768 to 32767
-    bool read_long(std::int32_t* out);      // signed 32-bit
+    bool read_byte(std::uint8_t* out);     // 0 to 255
+    bool read_integer(std::int16_t* out);  // -32768 to 32767
+    bool read_long(std::int32_t* out);     // signed 32-bit
 
     // Reads one field into each destination in turn, with the type of the
     // destination: std::uint8_t Byte, std::int16_t Integer, std::int32_t Long,
@@ -39,7 +39,7 @@ public:
     // the first read).
     std::int32_t line() const { return line_of_last_field_; }
 
-private:
+  private:
     bool read_one(std::string* out) { return read_text(out); }
     bool read_one(std::uint8_t* out) { return read_byte(out); }
     bool read_one(std::int16_t* out) { return read_integer(out); }

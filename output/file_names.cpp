@@ -2,8 +2,8 @@
 
 namespace scenario {
 
-ScenarioFiles scenario_files(std::string_view folder, char separator,
-                             std::string_view nome_linea, std::string_view numero_treno) {
+ScenarioFiles scenario_files(std::string_view folder, char separator, std::string_view nome_linea,
+                             std::string_view numero_treno) {
     std::string base(folder);
     base += separator;
     base += nome_linea;

@@ -20,7 +20,7 @@ struct ScenarioFiles {
 
 // The separator is always added after the folder, also when the folder
 // already ends in one (a drive's root folder then gives two in a row).
-ScenarioFiles scenario_files(std::string_view folder, char separator,
-                             std::string_view nome_linea, std::string_view numero_treno);
+ScenarioFiles scenario_files(std::string_view folder, char separator, std::string_view nome_linea,
+                             std::string_view numero_treno);
 
 }  // namespace scenario

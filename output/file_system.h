@@ -18,7 +18,7 @@ struct FileError {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     virtual bool exists(const std::string& path) = 0;

@@ -10,21 +10,20 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
         double x;
         std::int64_t expected;
     } cases[] = {
-        {12.5, 12}, {13.5, 14}, {-0.5, 0}, {-1.5, -2}, {280.5, 280},
-        {14.49, 14}, {14.51, 15}, {0.0, 0}, {2160.0, 2160},
+        {12.5, 12},  {13.5, 14},  {-0.5, 0}, {-1.5, -2},     {280.5, 280},
+        {14.49, 14}, {14.51, 15}, {0.0, 0},  {2160.0, 2160},
     };
-    for (const auto& c : cases) EXPECT_EQ(round_half_even(c.x), c.expected) << c.x;
+    for (const auto& c : cases)
+        EXPECT_EQ(round_half_even(c.x), c.expected) << c.x;
 }
 
 TEST(CellConversion, CellOfAndCellAfter) {
     const struct {
         std::int64_t p, of, after;
     } cases[] = {
-        {700, 14, 15},
-        {725, 14, 16},  // 14.5 -> 14 and 15.5 -> 16
-        {775, 16, 16},  // 15.5 -> 16 and 16.5 -> 16
-        {0, 0, 1},
-        {-25, 0, 0},  // -0.5 -> 0 and 0.5 -> 0
+        {700, 14, 15}, {725, 14, 16},  // 14.5 -> 14 and 15.5 -> 16
+        {775, 16, 16},                 // 15.5 -> 16 and 16.5 -> 16
+        {0, 0, 1},     {-25, 0, 0},    // -0.5 -> 0 and 0.5 -> 0
     };
     for (const auto& c : cases) {
         EXPECT_EQ(cell_of(c.p), c.of) << c.p;

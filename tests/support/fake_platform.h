@@ -9,7 +9,7 @@
 namespace scenario::testing {
 
 class FakePlatform final : public Platform {
-public:
+  public:
     std::string folder = "/scenario";
     std::vector<std::string> calls;  // "show_wait", "fatal: ...", ...
 

@@ -10,7 +10,7 @@
 namespace scenario::testing {
 
 class MemoryFileSystem final : public FileSystem {
-public:
+  public:
     std::map<std::string, std::string> files;
     std::set<std::string> failing;  // paths whose replace fails
     std::vector<std::string> log;   // "replace <path>", "remove <path>", in order
