@@ -45,10 +45,19 @@ class FieldReader {
     bool read_one(std::int16_t* out) { return read_integer(out); }
     bool read_one(std::int32_t* out) { return read_long(out); }
 
+    // Skips the leading blanks of the next field; false when none is left.
+    bool begin_field();
+    // Consumes the comma or line end that closes the field at pos_.
+    void take_separator();
+    bool at_field_end(std::size_t at) const;
+    std::size_t line_end_length(std::size_t at) const;  // 2 for CR LF, 1 for LF
+    bool read_number(std::int64_t min, std::int64_t max, std::int64_t* out);
+
     std::string_view text_;
     std::size_t pos_ = 0;
     std::int32_t line_ = 1;
     std::int32_t line_of_last_field_ = 0;
+    bool field_pending_ = false;  // a comma was consumed: one more field follows
 };
 
 }  // namespace scenario
