@@ -1,0 +1,117 @@
+// Runs the whole build over a line text and a train text taken from the
+// input, in memory, and checks what a hand-edited source file must never
+// be able to do: crash, loop, record a number that is not a code, or leave
+// compiled files whose sizes disagree with the model they came from.
+//
+// Input: the first byte holds flags (bit 0: build the line geometry; bit 1:
+// no line source file; bit 2: no train source file). The rest is the line
+// text, a NUL byte, then the train text.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "compiler/error_codes.h"
+#include "compiler/model.h"
+#include "output/file_names.h"
+#include "output/memorizza_percorso.h"
+#include "tests/support/memory_file_system.h"
+
+namespace {
+
+using scenario::BuildOutcome;
+
+constexpr std::uint8_t kGeneraLinea = 1;
+constexpr std::uint8_t kNoLinea = 2;
+constexpr std::uint8_t kNoTreno = 4;
+
+constexpr std::size_t kCellBytes = 15;
+constexpr std::size_t kVoceBytes = 34;  // without its text
+
+[[noreturn]] void broken() {
+    __builtin_trap();
+}
+
+std::size_t table_size(const scenario::Scenario& s) {
+    std::size_t size = 0;
+    for (const scenario::voce& v : s.voci)
+        size += kVoceBytes + v.testo.size();
+    return size;
+}
+
+std::size_t geometry_size(const scenario::Tracciato& t) {
+    std::size_t size = 0;
+    for (scenario::Tag tag : t.tag) {
+        switch (tag) {
+            case scenario::Tag::vuoto:
+                size += 2;
+                break;
+            case scenario::Tag::intero:
+                size += 4;
+                break;
+            case scenario::Tag::reale:
+                size += 10;
+                break;
+        }
+    }
+    return 2 * size;  // both columns of every row carry the same tag
+}
+
+void check_written(const scenario::Scenario& s, scenario::testing::MemoryFileSystem& fs,
+                   const scenario::ScenarioFiles& files) {
+    const auto size_of = [&](const std::string& path) -> std::size_t {
+        const auto it = fs.files.find(path);
+        if (it == fs.files.end()) broken();
+        return it->second.size();
+    };
+    if (size_of(files.percorso_dat) != kCellBytes * s.percorso.size()) broken();
+    if (size_of(files.tabella_sim) != table_size(s)) broken();
+    if (s.genera_linea != 0 && size_of(files.linea_dat) != geometry_size(s.tracciato)) broken();
+    if (s.genera_linea == 0 && fs.exists(files.linea_dat)) broken();
+}
+
+void check_nothing_compiled(scenario::testing::MemoryFileSystem& fs,
+                            const scenario::ScenarioFiles& files) {
+    if (fs.exists(files.linea_dat) || fs.exists(files.tabella_sim) ||
+        fs.exists(files.percorso_dat)) {
+        broken();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::uint8_t flags = data[0];
+    const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::size_t split = rest.find('\0');
+    const std::string_view linea = rest.substr(0, split);
+    const std::string_view treno =
+        split == std::string_view::npos ? std::string_view() : rest.substr(split + 1);
+
+    const scenario::ScenarioFiles files =
+        scenario::scenario_files("/fuzz", '/', "Alvena_Sorbio", "4271");
+    scenario::testing::MemoryFileSystem fs;
+    if ((flags & kNoLinea) == 0) fs.files[files.linea_txt] = std::string(linea);
+    if ((flags & kNoTreno) == 0) fs.files[files.treno_txt] = std::string(treno);
+
+    scenario::Scenario s;
+    s.nome_linea = "Alvena_Sorbio";
+    s.numero_treno = "4271";
+    const BuildOutcome outcome =
+        scenario::memorizza_percorso(s, (flags & kGeneraLinea) != 0 ? 1 : 0, fs, files);
+
+    if (s.codice_errore != 0 && scenario::find_error_code(s.codice_errore) == nullptr) broken();
+    switch (outcome.status) {
+        case BuildOutcome::Status::written:
+            check_written(s, fs, files);
+            break;
+        case BuildOutcome::Status::no_route:
+        case BuildOutcome::Status::fatal_check:
+            check_nothing_compiled(fs, files);
+            break;
+        case BuildOutcome::Status::file_failure:
+            broken();  // the folder in memory never refuses a file
+    }
+    return 0;
+}
