@@ -95,11 +95,20 @@ run_program() {
     status=$?
 }
 
-# The checks every case shares. `expected_name` must appear in the report.
+# The two source texts that a run writes first and the compiler deletes.
+# When a later document cannot be written the run ends before the compiler,
+# and these stay behind as the earlier steps left them.
+readonly SOURCE_TEXTS='Alvena_Sorbio_linea\.txt|Alvena_Sorbio_4271-\.txt'
+
+# The checks every case shares. `expected_name` must appear in the report;
+# entries matching the pattern `leftovers` may be new in the folder.
 check_outcome() {
-    local name=$1 dir=$2 before=$3 expected_name=$4
+    local name=$1 dir=$2 before=$3 expected_name=$4 leftovers=${5:-}
     local after
     after=$(snapshot "$dir")
+    if [ -n "$leftovers" ]; then
+        after=$(grep -Ev "^f \./($leftovers) " <<<"$after")
+    fi
     if [ "$status" -ne "$EXIT_FATAL" ]; then
         fail "$name" "exit status $status, expected $EXIT_FATAL (report: ${report:-none})"
     elif [ -z "$report" ]; then
@@ -138,7 +147,7 @@ case_directory_in_the_way() {
     local before
     before=$(snapshot "$dir")
     run_program "$dir"
-    check_outcome "directory in place of $file" "$dir" "$before" "$file"
+    check_outcome "directory in place of $file" "$dir" "$before" "$file" "${2:-}"
 }
 
 # A file-size limit that the line geometry file exceeds: its write fails
@@ -162,7 +171,7 @@ case_read_only_output() {
     local before
     before=$(snapshot "$dir")
     run_program "$dir"
-    check_outcome "read-only earlier $file" "$dir" "$before" "$file"
+    check_outcome "read-only earlier $file" "$dir" "$before" "$file" "${2:-}"
 }
 
 main() {
@@ -182,16 +191,16 @@ main() {
     fi
 
     case_directory_in_the_way Alvena_Sorbio_linea.txt
-    case_directory_in_the_way Alvena_Sorbio_4271_scheda_treno.txt
+    case_directory_in_the_way Alvena_Sorbio_4271_scheda_treno.txt "$SOURCE_TEXTS"
     case_directory_in_the_way Alvena_Sorbio_4271.sim
 
     case_file_size_limit
 
-    case_read_only_output Alvena_Sorbio_4271_note.txt
+    case_read_only_output Alvena_Sorbio_4271_note.txt "$SOURCE_TEXTS"
     case_read_only_output Alvena_Sorbio_linea.dat
     case_read_only_output Alvena_Sorbio_4271.dat
 
-    echo "fault injection: $passes passed, $failures failed"
+    echo "faults: $passes passed, $failures failed"
     [ "$failures" -eq 0 ]
 }
 
