@@ -58,6 +58,7 @@ bool delete_consumed(FileSystem& fs, const ScenarioFiles& files, BuildOutcome& o
 std::int32_t stamp_header(Scenario& s) {
     voce* linea = s.entry(kVoceLinea);
     cella* testata = s.cell(kCellaTestata);
+    // A route always has its header cell; without one there is nowhere to stamp.
     if (linea == nullptr || testata == nullptr) return codice::kMarcaFormato;
     if (linea->numero1 != 0 || testata->dato1 != 0) return codice::kMarcaFormato;
     linea->numero1 = kMarcaTabella;

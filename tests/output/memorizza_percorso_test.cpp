@@ -2,14 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "app/disk.h"
 #include "content/emitter.h"
 #include "output/build_sources.h"
 #include "support/memory_file_system.h"
@@ -65,17 +61,6 @@ TEST_F(MemorizzaPercorso, WithoutGeometryAnOlderGeometryFileIsLeftAlone) {
     EXPECT_EQ(fs.files[kFiles.linea_dat], "older geometry");
     for (const std::string& entry : fs.log)
         EXPECT_EQ(entry.find("linea.dat"), std::string::npos);
-}
-
-// Stamps 610 and 5121, and the check codes of "4271" and "Alvena_Sorbio".
-TEST_F(MemorizzaPercorso, StampsTheFormatMarksAndCheckCodes) {
-    put_sources(testing::kLineaPiccola, testing::kTrenoPiccolo);
-    build();
-    const std::string& route = fs.files[kFiles.percorso_dat];
-    EXPECT_EQ(get_u(route, 16, 2), 0x1401u);  // 5121: bytes 01 14
-    EXPECT_EQ(get_i16(route, 18), 2374);
-    EXPECT_EQ(s.voci[85].numero1, 610);
-    EXPECT_EQ(s.voci[85].valore4, 32703);
 }
 
 void expect_route_matches(const std::string& bytes, const Scenario& s) {
@@ -244,38 +229,6 @@ TEST_F(MemorizzaPercorso, TheEmbeddedScenarioGivesTheExpectedFiles) {
 
     const std::string& route = fs.files[kFiles.percorso_dat];
     EXPECT_EQ(route.substr(16, 4), std::string("\x01\x14\x46\x09", 4));  // 5121, 2374
-}
-
-// The real disk: a shorter file replaces a longer one without a tail.
-TEST(MemorizzaPercorsoOnDisk, ARerunLeavesNoStaleTail) {
-    namespace fsys = std::filesystem;
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const fsys::path folder =
-        fsys::temp_directory_path() / ("scenario_rerun_" + std::to_string(stamp));
-    fsys::remove_all(folder);
-    fsys::create_directories(folder);
-    const ScenarioFiles files = scenario_files(folder.string(), '/', "Alvena_Sorbio", "4271");
-    {
-        std::ofstream old(files.tabella_sim, std::ios::binary);
-        old << std::string(100000, 'z');
-    }
-    DiskFileSystem disk;
-    for (int run = 0; run < 2; ++run) {
-        ASSERT_TRUE(disk.replace(files.linea_txt, testing::kLineaPiccola, nullptr));
-        ASSERT_TRUE(disk.replace(files.treno_txt, testing::kTrenoPiccolo, nullptr));
-        Scenario s;
-        s.nome_linea = "Alvena_Sorbio";
-        s.numero_treno = "4271";
-        ASSERT_EQ(memorizza_percorso(s, 1, disk, files).status, BuildOutcome::Status::written);
-        std::size_t texts = 0;
-        for (const voce& v : s.voci)
-            texts += v.testo.size();
-        EXPECT_EQ(fsys::file_size(files.tabella_sim), 87 * 34 + texts);
-        EXPECT_EQ(fsys::file_size(files.percorso_dat), 2415u);
-        EXPECT_FALSE(fsys::exists(files.linea_txt));
-        EXPECT_FALSE(fsys::exists(files.treno_txt));
-    }
-    fsys::remove_all(folder);
 }
 
 }  // namespace

@@ -59,14 +59,6 @@ TEST(TableWriter, WritesARecordWithItsTextLengthAndBytes) {
     EXPECT_EQ(Bytes(image.begin() + at + 47, image.end()), Bytes(34, 0));  // record 86
 }
 
-TEST(TableWriter, TextBytesAreWrittenUnchanged) {
-    Scenario s;
-    s.voci[0].testo = "\xC9 \xB0";  // single-byte characters above 127
-    const Bytes image = table_image(s);
-    ASSERT_EQ(image.size(), kEmptyTable + 3);
-    EXPECT_EQ(Bytes(image.begin() + 14, image.begin() + 19), (Bytes{0x03, 0x00, 0xC9, 0x20, 0xB0}));
-}
-
 // The length field has 16 bits: a longer text must not let the length wrap
 // and the following records slide out of place.
 TEST(TableWriter, ATextBeyondTheLengthFieldKeepsItsFirst65535Bytes) {
