@@ -21,12 +21,12 @@ TEST(EmitText, OnlyTheExactSentinelEndsTheTable) {
 TEST(Emitters, ReplaceALongerEarlierFileWhole) {
     testing::MemoryFileSystem fs;
     const ScenarioFiles files = scenario_files("/d", '/', "Alvena_Sorbio", "4271");
-    fs.files[files.linea_txt] = std::string(1 << 20, 'x');
+    fs.files[files.linea_txt] = std::string(1 << 20, '#');
     FileError error;
     ASSERT_TRUE(dati_linea(fs, files, &error));
     const std::string& text = fs.files[files.linea_txt];
     EXPECT_EQ(text.rfind("[generale]\r\n", 0), 0u);
-    EXPECT_EQ(text.find('x'), std::string::npos);
+    EXPECT_EQ(text.find('#'), std::string::npos);
     EXPECT_TRUE(text.ends_with("[fine]\r\n"));
 }
 
