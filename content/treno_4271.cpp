@@ -62,7 +62,7 @@ constexpr std::string_view kRighe[] = {
     // arrival time at the terminus; 0 0 where the train passes), seconds, name.
     // Kinds 25 and up (VALMEDRA, S. ILARIA, MOLINACCIO, VALPIANURA, CERRETO ALPE,
     // CASALBIANCO, FORNACI, CAMPAGNOLA, LE GRAZIE) mark no cell; VALPIANURA,
-    // CERRETO ALPE and FORNACI are closed. The train card writes LE GRAZIE in
+    // CASALBIANCO and FORNACI are closed. The train card writes LE CASELLE in
     // mixed case.
     "[stazioni]",
     "stazione,       0,  8,  500,  0, 0, 0,  1,1,0,  4,1,1,    1,  17,43, 0, ALVENA P.NUOVA",
@@ -140,7 +140,7 @@ constexpr std::string_view kRighe[] = {
     "segnale,   92700,   2, 3, 1,  0, 0,    0,  0,0,0, 0",
     "segnale,   94500,   1, 5, 1,  0, 0,    0,  0,0,0, 0",
     "segnale,   95700,   2, 3, 1,  0, 0,    0,  0,0,0, 0",
-    "segnale,   98600,   1, 5, 1,  0, 0,    0,  0,0,0, 0",
+    "segnale,   98850,   1, 5, 1,  0, 0,    0,  0,0,0, 0",
     "segnale,   99800,   2, 2, 3,  0, 0,    0,  0,0,0, 0",
     "[codici]",
     "[fine]",
