@@ -19,6 +19,7 @@ if(SCENARIO_BUILD_FUZZ)
   # The core is instrumented for the fuzzer's edge coverage; only the fuzz
   # targets link the fuzzer's own main.
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
-                      -fno-sanitize-recover=all -fno-omit-frame-pointer)
+                      -fno-sanitize-recover=all -fno-omit-frame-pointer
+                      -fsanitize-coverage-ignorelist=${CMAKE_CURRENT_SOURCE_DIR}/fuzz/coverage_ignorelist.txt)
   add_link_options(-fsanitize=address,undefined)
 endif()
