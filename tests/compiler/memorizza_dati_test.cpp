@@ -58,6 +58,11 @@ TEST(MemorizzaDati, CodesOfTheLineHalf) {
          false},
         {"[generale]\r\nripetizione segnali, 50, 100\r\n[fine]\r\n", 5, kUntouched, false, 2,
          false},
+        // ... and exactly 1000000 is accepted.
+        {"[generale]\r\nlunghezza percorso, 1000000\r\n[fine]\r\n", 0, kUntouched, true, 0, true},
+        // 103: geometry beyond 1000000 m, and a curve without a class digit.
+        {"[generale]\r\nlunghezza percorso, 1000000\r\n[curve]\r\ncurvad1, 0, 1000000\r\n", 103,
+         kUntouched, false, 4, true},
         // 15 stops the line file only: the train file is still compiled.
         {linea("pendenza, 9950, 3\r\n"), 15, 9950, true, 4, true},
         {linea("curvad, 650, 550\r\n"), 103, kUntouched, false, 4, true},
@@ -146,24 +151,6 @@ TEST(MemorizzaDati, MissingOrUnreadableSources) {
         EXPECT_EQ(r.s.posizione_errore, kUntouched);
         EXPECT_EQ(r.s.voci[85].testo, "Alvena_Sorbio");
     }
-}
-
-TEST(MemorizzaDati, RouteLengthLimitIsInclusive) {
-    const Compiled r =
-        compile("[generale]\r\nlunghezza percorso, 1000000\r\n[curve]\r\n[fine]\r\n");
-    EXPECT_EQ(r.s.codice_errore, 0);
-    EXPECT_EQ(r.s.metri_totali, 1007000);
-    EXPECT_EQ(r.s.tracciato.tag[1006998], Tag::reale);
-}
-
-TEST(MemorizzaDati, CurvesMayNotRunPastTheGeometryLimit) {
-    const Compiled r = compile(
-        "[generale]\r\nlunghezza percorso, 1000000\r\n[curve]\r\ncurvad1, 0, "
-        "1000000\r\n[fine]\r\n");
-    EXPECT_EQ(r.s.codice_errore, codice::kCurva);
-    EXPECT_FALSE(r.result.treno_consumed);
-    EXPECT_EQ(r.s.tracciato.tag[1000000], Tag::reale);  // written before the test
-    EXPECT_EQ(r.s.tracciato.tag[1000001], Tag::vuoto);
 }
 
 }  // namespace

@@ -12,14 +12,10 @@ TEST(Keywords, ContainmentWithAndWithoutCase) {
         bool any_case, exact;
     } cases[] = {
         {"curvad5", "curva", true, true},
-        {"  CurvaS6", "curva", true, false},  // case ignored only by contains_word
+        {"  CurvaS6", "curva", true, false},  // case is ignored only by contains_word
         {"[Generale]", "[generale]", true, false},
-        {"progressiva chilometrica uno", "uno", true, true},
-        {"Progressiva chilometrica", "progressiva", true, false},
-        {"[pendenze]", "pendenza", false, false},  // section titles match no record word
-        {"indicatori_vmax", "indicatori_v", true, true},
+        {"[pendenze]", "pendenza", false, false},
         {"", "x", false, false},
-        {"abc", "", true, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(contains_word(c.field, c.word), c.any_case) << c.field << " / " << c.word;
