@@ -4,9 +4,13 @@
 // Fields end at a comma or a line end (CR LF or a bare LF). Leading blanks
 // (spaces and tabs) are skipped. A number ends at the first blank, comma or
 // line end; blanks after it, then one comma or the line end, belong to the
-// same separator. An empty or non-numeric numeric field reads 0. A number
-// that does not fit its destination, and a read when no field is left, are
-// read failures: the call returns false and the destination is unchanged.
+// same separator. A number is an optional "-" and decimal digits; an empty
+// or non-numeric numeric field reads 0. A text field keeps the rest of its
+// text, trailing blanks and double quotes included. An empty line is one
+// empty field, and a comma always opens one more field, even at the end.
+// A number that does not fit its destination, and a read when no field is
+// left, are read failures: the call returns false and the destination is
+// unchanged.
 #pragma once
 
 #include <cstdint>

@@ -254,7 +254,9 @@ TEST_F(LineCompiler, TheEmbeddedLineCompilesClean) {
     EXPECT_EQ(ref(81), std::tuple(2450, 200, 0));
     EXPECT_EQ(ref(82), std::tuple(0, 314150, 1));
     EXPECT_EQ(ref(83), std::tuple(0, 0, 0));
-    EXPECT_EQ(s.tracciato.tag[107998], Tag::reale);
+    // The last geometry row after 124 curves, bit for bit.
+    EXPECT_EQ(s.tracciato.x[107998], 3346.5970528544544);
+    EXPECT_EQ(s.tracciato.y[107998], 98437.7206048392);
     EXPECT_EQ(s.tracciato.tag[107999], Tag::vuoto);
 }
 
