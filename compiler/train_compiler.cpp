@@ -27,14 +27,16 @@ constexpr int kMaxCommentsInARow = 2;  // the third such field is taken as a key
 constexpr std::int64_t kStationMargin = 800;
 constexpr std::int32_t kStationStep = 50;  // positions on a cell boundary
 constexpr std::int32_t kLengthStep = 100;  // so that half a length is whole cells
-constexpr std::int32_t kMetriCella = 50;
+constexpr std::int32_t kCellMetres = 50;
 constexpr std::int32_t kMinSpacing = 350;      // from the previous station's far end
 constexpr std::int32_t kLongStation = 600;     // shorter stations drop field 5
 constexpr std::int32_t kShortEndBeyond = 150;  // kinds 5 and 6 end this far past p
 constexpr std::int32_t kByte3Extension = 50;
-constexpr std::uint8_t kFirstMarkedOff = 25;  // kinds from here on are not stops
+constexpr std::uint8_t kFirstPassingKind = 25;  // kinds from here on are passed, not stopped at
 constexpr int kStationMarks = 4;
 constexpr std::uint8_t kStationMarkBase = 80;
+
+constexpr double kSpeedUnit = 5.0;  // km/h per unit of `velocita`
 
 // Cells N - 2 to N are past the end of every profile.
 constexpr std::int64_t kProfileEndsBeforeLast = 2;
@@ -70,7 +72,7 @@ bool profile_byte(const Profile& p, std::uint8_t* out) {
         *out = low8(p.running);
         return true;
     }
-    const std::int64_t fifth = round_half_even(static_cast<double>(p.running) / 5.0);
+    const std::int64_t fifth = round_half_even(static_cast<double>(p.running) / kSpeedUnit);
     if (fifth < 0 || fifth > std::numeric_limits<std::uint8_t>::max()) return false;
     *out = static_cast<std::uint8_t>(fifth);
     return true;
@@ -341,7 +343,7 @@ Step TrainCompiler::place_station(voce& e, std::int32_t length) {
 }
 
 // Start and far end of the station by kind. With p a multiple of 50 and the
-// length of 100, both are multiples of 50.
+// length a multiple of 100, both are multiples of 50.
 Step TrainCompiler::set_extent(voce& e, std::int32_t length) {
     const std::int64_t p = e.valore3;
     std::int64_t start = p - length / 2;
@@ -361,15 +363,15 @@ Step TrainCompiler::set_extent(voce& e, std::int32_t length) {
 // end (replacing whatever stood there) and, unless it is of kind 5 or 6,
 // the approach marks 81 to 84 on the four cells before that.
 Step TrainCompiler::mark_stop(const voce& e) {
-    if (e.tipo >= kFirstMarkedOff) return Step::next;
-    const std::int64_t j = e.valore2 / kMetriCella - 1;
-    // A stop point on cell 1 or lower would collide with the header cell.
+    if (e.tipo >= kFirstPassingKind) return Step::next;
+    const std::int64_t j = e.valore2 / kCellMetres - 1;
+    // Cell 1 carries the header stamps: a stop point must lie beyond it.
     if (j <= 1) return refuse(codice::kFermataInizio);
     cella* stop = s_.cell(j);
     if (stop == nullptr) return Step::fail;
     if (!is_short_kind(e.tipo)) {
         for (int k = 1; k <= kStationMarks && j - k > 1; ++k) {
-            s_.cell(j - k)->dato6 = static_cast<std::uint8_t>(kStationMarkBase + k);
+            if (cella* mark = s_.cell(j - k)) mark->dato6 = low8(kStationMarkBase + k);
         }
     }
     stop->tipo = tipo_cella::kFermata;
@@ -410,7 +412,7 @@ bool TrainCompiler::close() {
     if (!advance(speed_, target) || !advance(adhesion_, target)) return false;
     for (int i = kPrimaProgressiva; i <= kUltimaProgressiva; ++i) {
         const voce& ref = s_.voci[i];
-        if (ref.valore1 % kMetriCella != 0 || ref.valore2 % kMetriCella != 0) {
+        if (ref.valore1 % kCellMetres != 0 || ref.valore2 % kCellMetres != 0) {
             s_.codice_errore = codice::kProgressivaNonMultipla;
             // The references come from the line file: no train record stands for the code.
             if (where_ != nullptr) *where_ = SourceLocation{};

@@ -32,7 +32,7 @@ std::int16_t pair_word(std::int64_t tens, std::int64_t units) {
 
 void put_signal_marks(Scenario& s, std::int64_t c, std::int64_t aspect) {
     for (int k = 1; k <= kSignalMarks; ++k) {
-        s.cell(c - kSignalMarkStep * k)->dato6 = low8(10 * aspect + k);
+        if (cella* mark = s.cell(c - kSignalMarkStep * k)) mark->dato6 = low8(10 * aspect + k);
     }
 }
 
@@ -53,8 +53,8 @@ struct Spot {
 enum class Lookup : std::uint8_t { free, taken, outside };
 
 // Looks the spots up in order and stops at the first that lies outside the
-// route or is taken (recording its code), so nothing is written before
-// every test has passed.
+// route or is taken (recording its code), so that nothing is written before
+// these tests have passed.
 Lookup find_free(Scenario& s, std::span<Spot> spots) {
     for (Spot& spot : spots) {
         spot.cell = s.cell(spot.index);
@@ -67,19 +67,22 @@ Lookup find_free(Scenario& s, std::span<Spot> spots) {
     return Lookup::free;
 }
 
+// REQUIRES: the cells h - 3 to h exist.
 bool lead_in_is_free(const Scenario& s, std::int64_t h) {
     for (int i = 0; i < kLeadInCells; ++i) {
-        if (!is_free(*s.cell(h - i))) return false;
+        const cella* c = s.cell(h - i);
+        if (c == nullptr || !is_free(*c)) return false;
     }
     return true;
 }
 
 void put_lead_in(Scenario& s, std::int64_t h, std::int32_t d_v) {
     for (int i = 0; i < kLeadInCells; ++i) {
-        cella& c = *s.cell(h - i);
-        c.tipo = tipo_cella::kPreavviso;
-        c.dato1 = low16(i + 1);
-        if (d_v != 0) c.dato2 = low16(i + 1);
+        cella* c = s.cell(h - i);
+        if (c == nullptr) continue;
+        c->tipo = tipo_cella::kPreavviso;
+        c->dato1 = low16(i + 1);
+        if (d_v != 0) c->dato2 = low16(i + 1);
     }
 }
 
