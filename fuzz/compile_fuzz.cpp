@@ -4,10 +4,12 @@
 // compiled files whose sizes disagree with the model they came from.
 //
 // Input: the first byte holds flags (bit 0: build the line geometry; bit 1:
-// no line source file; bit 2: no train source file). The rest is the line
-// text, a NUL byte, then the train text.
+// no line source file; bit 2: no train source file; bit 3: build twice and
+// require the same files, which catches a read of a value never written).
+// The rest is the line text, a NUL byte, then the train text.
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,7 @@ using scenario::BuildOutcome;
 constexpr std::uint8_t kGeneraLinea = 1;
 constexpr std::uint8_t kNoLinea = 2;
 constexpr std::uint8_t kNoTreno = 4;
+constexpr std::uint8_t kTwice = 8;
 
 constexpr std::size_t kCellBytes = 15;
 constexpr std::size_t kVoceBytes = 34;  // without its text
@@ -78,17 +81,9 @@ void check_nothing_compiled(scenario::testing::MemoryFileSystem& fs,
     }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return 0;
-    const std::uint8_t flags = data[0];
-    const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
-    const std::size_t split = rest.find('\0');
-    const std::string_view linea = rest.substr(0, split);
-    const std::string_view treno =
-        split == std::string_view::npos ? std::string_view() : rest.substr(split + 1);
-
+// Builds once in a fresh folder holding the given sources; returns the folder.
+std::map<std::string, std::string> build(std::uint8_t flags, std::string_view linea,
+                                         std::string_view treno) {
     const scenario::ScenarioFiles files =
         scenario::scenario_files("/fuzz", '/', "Alvena_Sorbio", "4271");
     scenario::testing::MemoryFileSystem fs;
@@ -102,6 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         scenario::memorizza_percorso(s, (flags & kGeneraLinea) != 0 ? 1 : 0, fs, files);
 
     if (s.codice_errore != 0 && scenario::find_error_code(s.codice_errore) == nullptr) broken();
+    if (outcome.compile.linea_consumed && fs.exists(files.linea_txt)) broken();
+    if (outcome.compile.treno_consumed && fs.exists(files.treno_txt)) broken();
     switch (outcome.status) {
         case BuildOutcome::Status::written:
             check_written(s, fs, files);
@@ -113,5 +110,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case BuildOutcome::Status::file_failure:
             broken();  // the folder in memory never refuses a file
     }
+    return fs.files;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::uint8_t flags = data[0];
+    const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::size_t split = rest.find('\0');
+    const std::string_view linea = rest.substr(0, split);
+    const std::string_view treno =
+        split == std::string_view::npos ? std::string_view() : rest.substr(split + 1);
+
+    const auto first = build(flags, linea, treno);
+    if ((flags & kTwice) != 0 && build(flags, linea, treno) != first) broken();
     return 0;
 }
