@@ -1,0 +1,60 @@
+#include "tool/tool.h"
+
+#include <ostream>
+#include <string_view>
+
+#include "tool/compile_command.h"
+#include "tool/dump_command.h"
+#include "tool/plot_command.h"
+
+namespace scenario {
+
+namespace {
+
+constexpr std::string_view kHelp =
+    "usage: scenario_tool COMMAND [OPTIONS] [ARGUMENTS]\n"
+    "\n"
+    "Tools for scenario authors, on the builder's own compiler.\n"
+    "\n"
+    "  compile  compile line and train source files into the compiled files,\n"
+    "           showing the code, meaning, position and source line of a failure\n"
+    "  dump     print a compiled file (table, route or geometry) as text or JSON\n"
+    "  plot     draw a compiled scenario as one SVG picture\n"
+    "\n"
+    "'scenario_tool COMMAND --help' describes each command.\n";
+
+using Command = int (*)(std::span<const std::string>, ToolContext&);
+
+struct NamedCommand {
+    std::string_view name;
+    Command run;
+};
+
+constexpr NamedCommand kCommands[] = {
+    {"compile", compile_command},
+    {"dump", dump_command},
+    {"plot", plot_command},
+};
+
+int top_usage_error(ToolContext& ctx, std::string_view message) {
+    ctx.err << kToolName << ": " << message << " (see '" << kToolName << " --help')\n";
+    return kExitUsage;
+}
+
+}  // namespace
+
+int run_tool(std::span<const std::string> args, ToolContext& ctx) {
+    if (args.empty()) return top_usage_error(ctx, "no command given");
+    const std::string& word = args[0];
+    if (word == "--help" || word == "-h" || word == "help") {
+        ctx.out << kHelp;
+        return kExitClean;
+    }
+    for (const NamedCommand& command : kCommands) {
+        if (command.name == word) return command.run(args.subspan(1), ctx);
+    }
+    if (word.rfind('-', 0) == 0) return top_usage_error(ctx, "unknown option '" + word + "'");
+    return top_usage_error(ctx, "unknown command '" + word + "'");
+}
+
+}  // namespace scenario

@@ -1,0 +1,35 @@
+// The authoring tool: compile an author's source files, look inside the
+// compiled files, draw the route. One entry point, one command per word.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <span>
+#include <string>
+
+#include "app/driver.h"  // the builder's exit statuses, shared by the tool
+#include "output/file_system.h"
+
+namespace scenario {
+
+// A command line the tool cannot act on: an unknown command or option, a
+// missing value or file. One line on the error stream says why.
+inline constexpr int kExitUsage = 64;
+
+inline constexpr std::string_view kToolName = "scenario_tool";
+
+// What the commands need from outside: the files, the two output streams,
+// the folder separator of the system and a test for folders.
+struct ToolContext {
+    FileSystem& fs;
+    std::ostream& out;
+    std::ostream& err;
+    char separator = '/';
+    std::function<bool(const std::string&)> folder_exists = [](const std::string&) { return true; };
+};
+
+// Runs the command named by args[0] with the rest of `args` (the program's
+// own name is not in `args`) and returns the exit status.
+int run_tool(std::span<const std::string> args, ToolContext& ctx);
+
+}  // namespace scenario
