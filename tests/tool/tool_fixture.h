@@ -1,0 +1,31 @@
+// Runs the tool in memory: a folder of files kept in a map, the two output
+// streams captured, and a set of folders that exist.
+#pragma once
+
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/memory_file_system.h"
+#include "tool/tool.h"
+
+namespace scenario::testing {
+
+class ToolRun {
+  public:
+    MemoryFileSystem fs;
+    std::set<std::string> folders = {".", "src", "out"};
+    std::ostringstream out;
+    std::ostringstream err;
+
+    int run(std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        ToolContext ctx{fs, out, err, '/',
+                        [this](const std::string& f) { return folders.count(f) != 0; }};
+        return run_tool(args, ctx);
+    }
+};
+
+}  // namespace scenario::testing

@@ -1,0 +1,130 @@
+// The real tool on the real disk, beside the real builder: the compiled files
+// must be byte for byte the builder's, the author's sources must survive,
+// the picture must render, and mistakes on the command line must end with
+// one line and status 64. POSIX only: it runs programs through the shell.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "content/embedded_texts.h"
+#include "content/emitter.h"
+
+namespace scenario {
+namespace {
+
+namespace fsys = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TempFolder {
+  public:
+    explicit TempFolder(const std::string& name) {
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        path_ = fsys::temp_directory_path() / (name + "_" + std::to_string(stamp));
+        fsys::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fsys::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const fsys::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    fsys::path path_;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Runs the shell command and gives its exit status.
+int run(const std::string& command) {
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+std::string tool(const std::string& args) {
+    return std::string("\"") + SCENARIO_TOOL_EXE + "\" " + args;
+}
+
+// The author's folder: the embedded source texts, as the builder emits them.
+void put_sources(const TempFolder& folder) {
+    put(folder.file("Alvena_Sorbio_linea.txt"), emit_text(testo_linea()));
+    put(folder.file("Alvena_Sorbio_4271-.txt"), emit_text(testo_treno()));
+}
+
+TEST(ToolProcess, CompilesTheEmbeddedSourcesToTheBuildersFilesAndKeepsTheSources) {
+    TempFolder builder("scenario_tool_builder");
+    const fsys::path exe = builder.path() / fsys::path(SCENARIO_BUILDER_EXE).filename();
+    fsys::copy_file(SCENARIO_BUILDER_EXE, exe);
+    ASSERT_EQ(run("\"" + exe.string() + "\""), 0);
+
+    TempFolder authors("scenario_tool_authors");
+    put_sources(authors);
+    const std::string linea = slurp(authors.file("Alvena_Sorbio_linea.txt"));
+    const std::string treno = slurp(authors.file("Alvena_Sorbio_4271-.txt"));
+    ASSERT_EQ(run(tool("compile \"" + authors.path().string() + "\" > /dev/null")), 0);
+
+    for (const char* name :
+         {"Alvena_Sorbio_linea.dat", "Alvena_Sorbio_4271.sim", "Alvena_Sorbio_4271.dat"}) {
+        const std::string built = slurp(builder.file(name));
+        EXPECT_FALSE(built.empty()) << name;
+        EXPECT_TRUE(slurp(authors.file(name)) == built) << name;
+    }
+    EXPECT_EQ(slurp(authors.file("Alvena_Sorbio_linea.txt")), linea);
+    EXPECT_EQ(slurp(authors.file("Alvena_Sorbio_4271-.txt")), treno);
+}
+
+TEST(ToolProcess, DumpsEachFileAndDrawsAPictureThatRenders) {
+    ASSERT_EQ(run("command -v rsvg-convert > /dev/null"), 0)
+        << "rsvg-convert (Debian package librsvg2-bin) is needed to render the picture";
+    TempFolder folder("scenario_tool_plot");
+    put_sources(folder);
+    const std::string dir = "\"" + folder.path().string() + "\"";
+    ASSERT_EQ(run(tool("compile " + dir + " > /dev/null")), 0);
+    for (const char* name :
+         {"Alvena_Sorbio_linea.dat", "Alvena_Sorbio_4271.sim", "Alvena_Sorbio_4271.dat"}) {
+        EXPECT_EQ(run(tool("dump --json \"" + folder.file(name) + "\" > /dev/null")), 0) << name;
+    }
+
+    const std::string svg = folder.file("route.svg");
+    const std::string png = folder.file("route.png");
+    ASSERT_EQ(run(tool("plot --out \"" + svg + "\" " + dir)), 0);
+    ASSERT_EQ(run("rsvg-convert -o \"" + png + "\" \"" + svg + "\""), 0);
+    EXPECT_EQ(slurp(png).substr(0, 8), "\x89PNG\r\n\x1A\n");
+}
+
+TEST(ToolProcess, AMistakeOnTheCommandLineIsOneLineOfErrorAndStatus64) {
+    TempFolder folder("scenario_tool_usage");
+    const std::string err = folder.file("err.txt");
+    for (const char* args : {"", "frobnicate", "--verbose", "compile --line",
+                             "compile \"/no/such/folder\"", "dump --kind", "dump /no/such/file.sim",
+                             "dump --kind=cells x.dat", "plot --bogus", "plot /no/such/folder"}) {
+        EXPECT_EQ(run(tool(args) + " > /dev/null 2> \"" + err + "\""), 64) << args;
+        const std::string text = slurp(err);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << args << ": " << text;
+    }
+    for (const char* args : {"--help", "compile --help", "dump -h", "plot --help"}) {
+        const std::string out = folder.file("out.txt");
+        EXPECT_EQ(run(tool(args) + " > \"" + out + "\""), 0) << args;
+        EXPECT_EQ(slurp(out).rfind("usage: scenario_tool", 0), 0u) << args;
+    }
+}
+
+}  // namespace
+}  // namespace scenario
