@@ -17,6 +17,11 @@ bool is_pass_code(std::int32_t code) {
            code == codice::kPuntoNelRallentamento;
 }
 
+// These codes are about a source file as a whole: no line of it is to blame.
+bool is_file_code(std::int32_t code) {
+    return code == codice::kLineaMancante || code == codice::kGeneraleMancante;
+}
+
 std::string_view status_name(BuildOutcome::Status status) {
     switch (status) {
         case BuildOutcome::Status::written:
@@ -76,11 +81,12 @@ std::optional<SourceRecord> source_record(const Scenario& s, const BuildOutcome&
                                           const ScenarioFiles& files) {
     if (s.codice_errore == codice::kNessuno || is_pass_code(s.codice_errore)) return std::nullopt;
     const SourceLocation& where = outcome.compile.where;
+    const std::int32_t line = is_file_code(s.codice_errore) ? 0 : where.line;
     switch (where.file) {
         case SourceKind::linea:
-            return SourceRecord{files.linea_txt, where.line};
+            return SourceRecord{files.linea_txt, line};
         case SourceKind::treno:
-            return SourceRecord{files.treno_txt, where.line};
+            return SourceRecord{files.treno_txt, line};
         case SourceKind::none:
             break;
     }

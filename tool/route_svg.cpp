@@ -101,12 +101,17 @@ void header(SvgWriter& svg, const std::array<voce, kVoci>& voci, const RouteFeat
     svg.text(kLeft, kTitleY, title, {.size = 24, .bold = true});
     const double length =
         f.line_length > 0 ? static_cast<double>(f.line_length) : static_cast<double>(f.route_end);
-    const std::string summary =
-        "line " + km_text(length, 1) + "  \xC2\xB7  " + std::to_string(f.stations.size()) +
-        " stations  \xC2\xB7  " + std::to_string(f.signals.size()) + " signals  \xC2\xB7  " +
-        std::to_string(f.speed_boards.size()) + " speed boards  \xC2\xB7  " +
-        std::to_string(f.name_boards.size()) + " name boards  \xC2\xB7  " +
-        std::to_string(f.tunnels.size()) + " tunnels";
+    constexpr std::string_view kDot = "  \xC2\xB7  ";
+    std::string summary = "line " + km_text(length, 1);
+    const std::pair<std::size_t, std::string_view> counts[] = {
+        {f.stations.size(), "station"},         {f.signals.size(), "signal"},
+        {f.speed_boards.size(), "speed board"}, {f.name_boards.size(), "name board"},
+        {f.tunnels.size(), "tunnel"},
+    };
+    for (const auto& [n, what] : counts) {
+        summary +=
+            std::string(kDot) + std::to_string(n) + " " + std::string(what) + (n == 1 ? "" : "s");
+    }
     svg.text(kLeft, kSubtitleY, summary, {.size = 14, .fill = kMuted});
 }
 
@@ -159,7 +164,11 @@ void plan_stations(SvgWriter& svg, const PlanProjection& plan, const RouteFeatur
         const auto p = plan.at(st->posizione);
         if (!p) continue;
         const bool first = st == ends[0];
-        svg.text(p->first + (first ? 8 : -8), p->second + 20, st->name,
+        // The name goes on the side of the line it does not run to next.
+        constexpr std::int64_t kLook = 2000;
+        const auto next = plan.at(st->posizione + (first ? kLook : -kLook));
+        const bool above = next && next->second > p->second;
+        svg.text(p->first + (first ? 8 : -8), p->second + (above ? -10 : 20), st->name,
                  {.size = 13,
                   .anchor = first ? "start" : "end",
                   .fill = kStop,
