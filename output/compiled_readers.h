@@ -23,12 +23,15 @@ inline constexpr std::size_t kMaxRigheTracciato = 1007001;
 // A build never creates a route of fewer cells than this.
 inline constexpr std::size_t kMinCelle = 3;
 
+// Each reader returns false for a refused file and then sets `*error`, when
+// `error` is not null, to one line that says what is wrong and where.
+//
 // Beyond the sizes, the table must carry the format mark 610 in
 // voci(85).numero1 and the route 5121 in percorso(1).dato1: bytes without
 // them are not a compiled file, whatever their size.
 
-// The scenario table file into its 87 entries. On failure returns false and
-// fills `error`; `voci` may then hold the entries read before the fault.
+// The scenario table file into its 87 entries. After a refusal `voci` may
+// hold the entries read before the fault.
 bool read_table(std::string_view bytes, std::array<voce, kVoci>* voci, std::string* error);
 
 // The route file into cells 0 to N.

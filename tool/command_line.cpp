@@ -8,9 +8,9 @@ namespace scenario {
 
 namespace {
 
-const OptionSpec* find_spec(std::span<const OptionSpec> specs, std::string_view name) {
-    for (const OptionSpec& spec : specs) {
-        if (spec.name == name) return &spec;
+const KnownOption* find_option(std::span<const KnownOption> known, std::string_view name) {
+    for (const KnownOption& option : known) {
+        if (option.name == name) return &option;
     }
     return nullptr;
 }
@@ -20,6 +20,32 @@ bool fail(std::string* error, std::string message) {
     return false;
 }
 
+// The option at args[*i], "--name" or "--name=value"; a value given as the
+// next argument moves *i past it.
+bool take_option(std::span<const std::string> args, std::size_t* i,
+                 std::span<const KnownOption> known, ParsedArgs* parsed, std::string* error) {
+    constexpr KnownOption kHelp{"help", false};
+    const std::string& arg = args[*i];
+    if (arg.rfind("--", 0) != 0) return fail(error, "unknown option '" + arg + "'");
+    const std::string body = arg.substr(2);
+    const std::size_t equals = body.find('=');
+    const std::string name = body.substr(0, equals);
+    const KnownOption* option = name == kHelp.name ? &kHelp : find_option(known, name);
+    if (option == nullptr) return fail(error, "unknown option '--" + name + "'");
+    if (!option->takes_value) {
+        if (equals != std::string::npos)
+            return fail(error, "option '--" + name + "' takes no value");
+        parsed->options[name];
+    } else if (equals != std::string::npos) {
+        parsed->options[name] = body.substr(equals + 1);
+    } else if (*i + 1 < args.size()) {
+        parsed->options[name] = args[++*i];
+    } else {
+        return fail(error, "option '--" + name + "' needs a value");
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string ParsedArgs::value_or(std::string_view name, std::string_view fallback) const {
@@ -27,43 +53,19 @@ std::string ParsedArgs::value_or(std::string_view name, std::string_view fallbac
     return it == options.end() ? std::string(fallback) : it->second;
 }
 
-bool parse_args(std::span<const std::string> args, std::span<const OptionSpec> specs,
+bool parse_args(std::span<const std::string> args, std::span<const KnownOption> known,
                 ParsedArgs* parsed, std::string* error) {
-    constexpr OptionSpec kHelp{"help", false};
     bool only_words = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (only_words || arg.size() < 2 || arg[0] != '-') {
             parsed->words.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
+        } else if (arg == "--") {
             only_words = true;
-            continue;
-        }
-        if (arg == "-h") {
+        } else if (arg == "-h") {
             parsed->options["help"];
-            continue;
-        }
-        if (arg.rfind("--", 0) != 0) return fail(error, "unknown option '" + arg + "'");
-        const std::string body = arg.substr(2);
-        const std::size_t equals = body.find('=');
-        const std::string name = body.substr(0, equals);
-        const OptionSpec* spec = name == kHelp.name ? &kHelp : find_spec(specs, name);
-        if (spec == nullptr) return fail(error, "unknown option '--" + name + "'");
-        if (!spec->takes_value) {
-            if (equals != std::string::npos) {
-                return fail(error, "option '--" + name + "' takes no value");
-            }
-            parsed->options[name];
-            continue;
-        }
-        if (equals != std::string::npos) {
-            parsed->options[name] = body.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            parsed->options[name] = args[++i];
-        } else {
-            return fail(error, "option '--" + name + "' needs a value");
+        } else if (!take_option(args, &i, known, parsed, error)) {
+            return false;
         }
     }
     return true;

@@ -11,7 +11,7 @@
 
 namespace scenario {
 
-struct OptionSpec {
+struct KnownOption {
     std::string_view name;  // without the leading "--"
     bool takes_value = false;
 };
@@ -27,7 +27,7 @@ struct ParsedArgs {
 // "--help" and "-h" are known to every command. After "--" every argument
 // is a word. False, with `error` set to a short reason, for an unknown
 // option, a switch given a value or an option missing its value.
-bool parse_args(std::span<const std::string> args, std::span<const OptionSpec> specs,
+bool parse_args(std::span<const std::string> args, std::span<const KnownOption> known,
                 ParsedArgs* parsed, std::string* error);
 
 // Prints the one-line usage error of `command` ("scenario_tool dump: ...")

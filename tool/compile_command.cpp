@@ -33,7 +33,7 @@ constexpr std::string_view kHelp =
     "Exit status: 0 written, nothing recorded; 2 written with a recorded failure;\n"
     "1 nothing, or not everything, written; 64 usage error.\n";
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"line", true}, {"train", true}, {"out", true}, {"no-geometry", false}, {"json", false},
 };
 

@@ -31,7 +31,7 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status: 0 printed, 1 the file was refused, 64 usage error.\n";
 
-constexpr OptionSpec kOptions[] = {{"kind", true}, {"json", false}};
+constexpr KnownOption kOptions[] = {{"kind", true}, {"json", false}};
 
 bool ends_with(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;

@@ -35,7 +35,7 @@ constexpr std::string_view kHelp =
     "Exit status: 0 drawn, 1 a compiled file was refused or the picture could\n"
     "not be written, 64 usage error.\n";
 
-constexpr OptionSpec kOptions[] = {{"line", true}, {"train", true}, {"out", true}};
+constexpr KnownOption kOptions[] = {{"line", true}, {"train", true}, {"out", true}};
 
 struct CompiledScenario {
     std::array<voce, kVoci> voci;
