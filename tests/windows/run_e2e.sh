@@ -1,0 +1,230 @@
+#!/usr/bin/env bash
+# End-to-end check of the Windows executable, under wine and a virtual X
+# display:
+#
+#   1. the .exe, copied into an empty folder whose name has spaces and letters
+#      outside the ANSI code page, and started from another folder, writes the
+#      same six files, byte for byte, as the Linux build does in its own folder;
+#   2. with a read-only file in its way, the .exe shows its window "Form1" and
+#      a box with the system's reason, ends with status 1 when the box is
+#      closed with the Return key, and leaves the read-only file as it was;
+#   3. the errore_demo program shows the window and the box " Errore n. 1251"
+#      with one OK button, ends with status 1 after Return, and writes nothing.
+#      The window is photographed while the box is up.
+#
+#   tests/windows/run_e2e.sh [--update-docs] [MINGW_BUILD [LINUX_BUILD]]
+#
+# MINGW_BUILD defaults to build/mingw, LINUX_BUILD to build/default; both must
+# be built. The screenshot goes to MINGW_BUILD/e2e/window.png, and with
+# --update-docs to docs/window.png as well.
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+update_docs=0
+if [ "${1:-}" = --update-docs ]; then
+  update_docs=1
+  shift
+fi
+win_build=$(realpath "${1:-$repo/build/mingw}")
+linux_build=$(realpath "${2:-$repo/build/default}")
+
+# A display of our own: restart under xvfb-run, which picks a free one.
+if [ -z "${SCENARIO_E2E_DISPLAY:-}" ]; then
+  args=()
+  [ $update_docs = 1 ] && args+=(--update-docs)
+  SCENARIO_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+    bash "$0" "${args[@]}" "$win_build" "$linux_build"
+fi
+
+readonly kTimeout=60           # seconds for any one wait
+readonly kBox=scenario_builder  # title of the program's message boxes
+readonly -a kOutputs=(
+  Alvena_Sorbio_4271_note.txt
+  Alvena_Sorbio_4271_rallentamenti.txt
+  Alvena_Sorbio_4271_scheda_treno.txt
+  Alvena_Sorbio_linea.dat
+  Alvena_Sorbio_4271.sim
+  Alvena_Sorbio_4271.dat
+)
+
+builder_exe=$win_build/scenario_builder.exe
+demo_exe=$win_build/tests/windows/errore_demo.exe
+box_text_exe=$win_build/tests/windows/message_box_text.exe
+linux_exe=$linux_build/scenario_builder
+prefix=$win_build/wine-prefix
+for f in "$builder_exe" "$demo_exe" "$box_text_exe" "$linux_exe"; do
+  [ -x "$f" ] || { echo "run_e2e: missing $f (build it first)" >&2; exit 2; }
+done
+
+work=$(mktemp -d)
+cleanup() {
+  # Ends whatever is left of the programs started here: the prefix is this
+  # build's own, so its wine server runs nothing else.
+  WINEPREFIX=$prefix "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+pass() { echo "ok   $*"; }
+fail() {
+  echo "FAIL $*"
+  failures=$((failures + 1))
+}
+
+wine_run() { "$repo/tests/windows/wine_run.sh" "$prefix" "$@"; }
+
+# Starts a Windows program from the work folder (not its own) in the
+# background; its exit status lands in $work/<tag>.status.
+start() {
+  local tag=$1 exe=$2
+  (
+    cd "$work"
+    set +e
+    wine_run "$exe" >"$work/$tag.out" 2>&1
+    echo $? >"$work/$tag.status"
+  ) &
+}
+
+# Waits for the program started as <tag> to end and prints its exit status.
+finish() {
+  local tag=$1 waited=0
+  while [ ! -e "$work/$tag.status" ] && [ $waited -lt $((kTimeout * 10)) ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  cat "$work/$tag.status" 2>/dev/null || echo timeout
+}
+
+# Prints the X window id of the first window named exactly $1, waiting for it.
+wait_window() {
+  local id waited=0
+  while [ $waited -lt $((kTimeout * 10)) ]; do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1) || true
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  return 1
+}
+
+# Closes the program's message box with the Return key.
+press_return() {
+  local box
+  box=$(wait_window "$kBox") || return 1
+  xdotool key --window "$box" Return
+}
+
+listing() { (cd "$1" && find . -type f | LC_ALL=C sort); }
+
+echo "== preparing the wine prefix"
+wine_run cmd /c exit >/dev/null 2>&1 || true
+
+echo "== 1. a build in an empty folder, compared with the Linux build"
+linux_dir=$work/linux
+mkdir "$linux_dir"
+cp "$linux_exe" "$linux_dir/"
+if (cd "$work" && "$linux_dir/scenario_builder"); then
+  pass "Linux build"
+else
+  fail "Linux build ended with status $?"
+fi
+
+win_dir="$work/cartella di prova è Ω 東"
+mkdir "$win_dir"
+cp "$builder_exe" "$win_dir/"
+start build "$win_dir/scenario_builder.exe"
+# The build takes a fraction of a second: watch for the window while it runs.
+seen=no
+deadline=$((SECONDS + kTimeout))
+while [ ! -e "$work/build.status" ] && [ $SECONDS -lt $deadline ]; do
+  if xdotool search --name '^Form1$' >/dev/null 2>&1; then
+    seen=yes
+    break
+  fi
+done
+status=$(finish build)
+[ "$status" = 0 ] && pass "Windows build, status 0" || fail "Windows build, status $status"
+echo "     window Form1 caught during the build: $seen (checked for certain in 2 and 3)"
+
+expected=$(printf './%s\n' "${kOutputs[@]}" scenario_builder.exe | LC_ALL=C sort)
+if [ "$(listing "$win_dir")" = "$expected" ]; then
+  pass "Windows folder holds exactly the executable and the six files"
+else
+  fail "Windows folder holds:"$'\n'"$(listing "$win_dir")"
+fi
+for f in "${kOutputs[@]}"; do
+  if cmp -s "$linux_dir/$f" "$win_dir/$f"; then
+    pass "same bytes: $f ($(stat -c %s "$win_dir/$f") bytes)"
+  else
+    fail "differs from the Linux build: $f"
+  fi
+done
+
+echo "== 2. a read-only file stops the build with the system's reason"
+ro_dir=$work/sola_lettura
+mkdir "$ro_dir"
+cp "$builder_exe" "$ro_dir/"
+echo "kept" >"$ro_dir/Alvena_Sorbio_linea.txt"
+chmod a-w "$ro_dir/Alvena_Sorbio_linea.txt"
+start readonly "$ro_dir/scenario_builder.exe"
+if wait_window Form1 >/dev/null; then
+  pass "window Form1 is up while the box is shown"
+else
+  fail "no window Form1"
+fi
+text=$(wine_run "$box_text_exe" "$kBox" "$kTimeout" || true)
+case "$text" in
+  "cannot replace "*'\Alvena_Sorbio_linea.txt:'*"button: OK")
+    pass "box names the file and the reason: $(echo "$text" | head -n 2 | tr '\n' ' ')"
+    ;;
+  *) fail "box says: $text" ;;
+esac
+press_return || fail "no box to close"
+status=$(finish readonly)
+[ "$status" = 1 ] && pass "status 1 after Return" || fail "status $status after Return"
+[ "$(cat "$ro_dir/Alvena_Sorbio_linea.txt")" = kept ] && pass "read-only file kept" ||
+  fail "read-only file changed"
+[ "$(listing "$ro_dir")" = $'./Alvena_Sorbio_linea.txt\n./scenario_builder.exe' ] &&
+  pass "nothing else written" || fail "folder holds: $(listing "$ro_dir")"
+
+echo "== 3. errore(\"1251\"): the fatal box, then the end"
+demo_dir=$work/errore
+mkdir "$demo_dir"
+cp "$demo_exe" "$demo_dir/"
+start demo "$demo_dir/errore_demo.exe"
+if window=$(wait_window Form1); then
+  pass "window Form1 is up while the box is shown"
+else
+  fail "no window Form1"
+fi
+text=$(wine_run "$box_text_exe" "$kBox" "$kTimeout" || true)
+if [ "$text" = $' Errore n. 1251\nbutton: OK' ]; then
+  pass "box says \" Errore n. 1251\" and has one OK button"
+else
+  fail "box says: $text"
+fi
+if [ -n "${window:-}" ]; then
+  mkdir -p "$win_build/e2e"
+  # No time stamps in the picture, so that an unchanged window gives the same file.
+  import -window "$window" -strip -define png:exclude-chunks=date,time \
+    "$win_build/e2e/window.png" && pass "screenshot $win_build/e2e/window.png"
+  if [ $update_docs = 1 ]; then
+    mkdir -p "$repo/docs"
+    cp "$win_build/e2e/window.png" "$repo/docs/window.png"
+  fi
+fi
+press_return || fail "no box to close"
+status=$(finish demo)
+[ "$status" = 1 ] && pass "status 1 after Return" || fail "status $status after Return"
+[ "$(listing "$demo_dir")" = ./errore_demo.exe ] && pass "no file written" ||
+  fail "folder holds: $(listing "$demo_dir")"
+
+if [ $failures -gt 0 ]; then
+  echo "== $failures check(s) failed"
+  exit 1
+fi
+echo "== all end-to-end checks passed"
