@@ -65,8 +65,10 @@ bool dump_geometry(std::string_view bytes, bool json, std::ostream& out, std::st
     return true;
 }
 
-bool dump(CompiledKind kind, std::string_view bytes, bool json, std::ostream& out,
-          std::string* error) {
+}  // namespace
+
+bool dump_compiled(CompiledKind kind, std::string_view bytes, bool json, std::ostream& out,
+                   std::string* error) {
     switch (kind) {
         case CompiledKind::table:
             return dump_table(bytes, json, out, error);
@@ -77,8 +79,6 @@ bool dump(CompiledKind kind, std::string_view bytes, bool json, std::ostream& ou
     }
     return dump_geometry(bytes, json, out, error);
 }
-
-}  // namespace
 
 std::optional<CompiledKind> kind_from_name(std::string_view path) {
     if (ends_with(path, "_linea.dat")) return CompiledKind::geometry;
@@ -116,7 +116,7 @@ int dump_command(std::span<const std::string> args, ToolContext& ctx) {
                 << "': " << read_error.reason << '\n';
         return kExitFatal;
     }
-    if (!dump(*kind, bytes, parsed.has("json"), ctx.out, &error)) {
+    if (!dump_compiled(*kind, bytes, parsed.has("json"), ctx.out, &error)) {
         ctx.err << kToolName << ' ' << kCommand << ": " << path << ": " << error << '\n';
         return kExitFatal;
     }

@@ -194,7 +194,9 @@ void plan_panel(SvgWriter& svg, const Tracciato& t, const RouteFeatures& f, doub
             plan_points(plan, tunnel.inizio, tunnel.fine, std::max<std::int64_t>(1, step / 4)),
             kTunnel, 4.5);
     }
-    plan_km_marks(svg, plan, km_step);
+    // A geometry longer than the route would otherwise get marks by the thousand.
+    plan_km_marks(svg, plan,
+                  std::max(km_step, nice_step(static_cast<double>(plan.last_row()), 14)));
     plan_stations(svg, plan, f);
     plan_scale_bar(svg, plan);
 }

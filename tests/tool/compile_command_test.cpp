@@ -111,6 +111,14 @@ TEST_F(CompileCommand, LeavesTheSourcesAndWritesIntoTheOutputFolder) {
     EXPECT_EQ(tool.fs.files["out/L_7.dat"].size(), 161u * 15u);
 }
 
+TEST_F(CompileCommand, AFileThatCannotBeWrittenEndsTheRunWithStatus1) {
+    put_sources(kLinea, kTreno);
+    tool.fs.failing.insert("out/L_7.sim");
+    EXPECT_EQ(compile({"--out", "out"}), kExitFatal);
+    EXPECT_EQ(tool.out.str(), "wrote out/L_linea.dat\n");
+    EXPECT_EQ(tool.err.str(), "fatal: cannot replace 'out/L_7.sim': Permission denied\n");
+}
+
 TEST_F(CompileCommand, CompilesTheEmbeddedSourcesToTheBuildersFiles) {
     testing::FakePlatform platform;
     testing::MemoryFileSystem builder_fs;
