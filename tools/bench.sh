@@ -30,9 +30,14 @@ trap 'rm -rf "$work"' EXIT
 cmake --preset bench -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" --target scenario_builder scenario_bench scenario_big_route >/dev/null
 
-# Prints the median of one hyperfine result, in seconds.
+# Prints the median wall time of one hyperfine result, in seconds.
 median_of() {
     python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["results"][int(sys.argv[2])]["median"])' "$1" "$2"
+}
+
+# Prints the mean processor time (user and system) of one hyperfine result.
+cpu_of() {
+    python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"][int(sys.argv[2])]; print(r["user"] + r["system"])' "$1" "$2"
 }
 
 ratio() {
@@ -59,6 +64,10 @@ whole_run_against_copy() {
     copy_time=$(median_of "$work/copy.json" 0)
     echo "whole run / cp of the six files: $(ratio "$program" "$copy_time") x (target 1.5 x)"
     echo "  medians of $RUNS runs: program $program s, cp $copy_time s"
+    # On a busy machine the wall times include waiting for a processor; the
+    # processor time of the two is steadier.
+    echo "  processor time (user + system), program / cp:" \
+        "$(ratio "$(cpu_of "$work/process.json" 0)" "$(cpu_of "$work/copy.json" 0)") x"
     echo "  peak memory of the program: $(/usr/bin/time -f %M "$run/scenario_builder" 2>&1 >/dev/null | tail -1) KiB"
 }
 

@@ -19,7 +19,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 readonly BUILD_DIR=${FUZZ_BUILD_DIR:-build/fuzz}
-readonly TARGETS=(field_reader compile)
+# One target per fuzz/<name>_fuzz.cpp (listed in fuzz/CMakeLists.txt).
+mapfile -t TARGETS < <(cd fuzz && ls -- *_fuzz.cpp | sed 's/_fuzz\.cpp$//')
+readonly TARGETS
 # A single input that runs longer than this is reported as a hang.
 readonly INPUT_TIMEOUT_S=30
 
