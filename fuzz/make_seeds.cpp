@@ -1,15 +1,19 @@
-// Writes the fuzz seeds that come from the embedded scenario into the
-// corpus folders given on the command line, so that fuzzing starts from
-// the texts the program really emits:
-//   scenario_fuzz_seeds <field_reader corpus folder> <compile corpus folder>
+// Writes the fuzz seeds that come from the program itself into the corpus
+// folders given on the command line, so that fuzzing starts from the texts
+// the program really emits and the files it really compiles:
+//   scenario_fuzz_seeds <field_reader corpus> <compile corpus> <dump corpus>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <string_view>
 
+#include "compiler/model.h"
 #include "content/embedded_texts.h"
 #include "content/emitter.h"
+#include "output/file_names.h"
+#include "output/memorizza_percorso.h"
+#include "tests/support/memory_file_system.h"
 
 namespace {
 
@@ -23,6 +27,18 @@ constexpr std::uint8_t kPlanMixed = 0x1B;
 // which makes each run of the embedded texts many times slower; the small
 // hand-made seeds cover the geometry instead.
 constexpr char kWithoutGeometry = 0;
+
+// Flags byte of the dump target: the kind, plus 4 for JSON.
+constexpr char kTable = 0;
+constexpr char kRoute = 1;
+constexpr char kGeometry = 2;
+constexpr char kJson = 4;
+
+// The shortest line gives the smallest geometry file a build writes (7001
+// rows); one curve makes its rows differ.
+constexpr std::string_view kLineaBreve =
+    "[generale]\r\nlunghezza percorso,   0\r\n[curve]\r\ncurvad5,   100,   300\r\n[fine]\r\n";
+constexpr std::string_view kTrenoBreve = "[generale]\r\n[fine]\r\n";
 
 bool write(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -38,11 +54,43 @@ std::string with_prefix(char prefix, std::string_view text) {
     return bytes;
 }
 
+// The folder after a build of the two texts in memory.
+scenario::testing::MemoryFileSystem compiled(std::string_view linea, std::string_view treno,
+                                             const scenario::ScenarioFiles& files) {
+    scenario::testing::MemoryFileSystem fs;
+    fs.files[files.linea_txt] = std::string(linea);
+    fs.files[files.treno_txt] = std::string(treno);
+    scenario::Scenario s;
+    s.nome_linea = "Alvena_Sorbio";
+    s.numero_treno = "4271";
+    scenario::memorizza_percorso(s, 1, fs, files);
+    return fs;
+}
+
+bool write_dump_seeds(const std::string& dir, const std::string& linea, const std::string& treno) {
+    const scenario::ScenarioFiles files =
+        scenario::scenario_files("/seeds", '/', "Alvena_Sorbio", "4271");
+    auto embedded = compiled(linea, treno, files);
+    auto breve = compiled(kLineaBreve, kTrenoBreve, files);
+    const std::string& table = embedded.files[files.tabella_sim];
+    const std::string& route = embedded.files[files.percorso_dat];
+    const std::string& geometry = breve.files[files.linea_dat];
+    bool ok = !table.empty() && !route.empty() && !geometry.empty();
+    ok = write(dir + "/embedded_table", with_prefix(kTable, table)) && ok;
+    ok = write(dir + "/embedded_table_json", with_prefix(kTable | kJson, table)) && ok;
+    ok = write(dir + "/embedded_route", with_prefix(kRoute, route)) && ok;
+    ok = write(dir + "/embedded_route_json", with_prefix(kRoute | kJson, route)) && ok;
+    ok = write(dir + "/short_geometry", with_prefix(kGeometry, geometry)) && ok;
+    ok = write(dir + "/short_geometry_json", with_prefix(kGeometry | kJson, geometry)) && ok;
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <field_reader corpus> <compile corpus>\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <field_reader corpus> <compile corpus> <dump corpus>\n",
+                     argv[0]);
         return 2;
     }
     const std::string reader_dir = argv[1];
@@ -57,5 +105,6 @@ int main(int argc, char** argv) {
     ok = write(reader_dir + "/embedded_linea", with_prefix(kPlanKeywordLongs, linea)) && ok;
     ok = write(reader_dir + "/embedded_treno", with_prefix(kPlanMixed, treno)) && ok;
     ok = write(compile_dir + "/embedded_no_geometry", with_prefix(kWithoutGeometry, both)) && ok;
+    ok = write_dump_seeds(argv[3], linea, treno) && ok;
     return ok ? 0 : 1;
 }

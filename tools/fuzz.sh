@@ -77,7 +77,7 @@ run() {
 }
 
 seeds() {
-    "$BUILD_DIR/fuzz/scenario_fuzz_seeds" fuzz/corpus/field_reader fuzz/corpus/compile
+    "$BUILD_DIR/fuzz/scenario_fuzz_seeds" fuzz/corpus/field_reader fuzz/corpus/compile fuzz/corpus/dump
 }
 
 case "${1:-ci}" in
