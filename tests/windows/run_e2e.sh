@@ -56,11 +56,17 @@ for f in "$builder_exe" "$demo_exe" "$box_text_exe" "$linux_exe"; do
   [ -x "$f" ] || { echo "run_e2e: missing $f (build it first)" >&2; exit 2; }
 done
 
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+stop_wine() {
+  WINEPREFIX=$prefix "$wineserver" -k 2>/dev/null || true
+  WINEPREFIX=$prefix "$wineserver" -w 2>/dev/null || true
+}
+
 work=$(mktemp -d)
 cleanup() {
   # Ends whatever is left of the programs started here: the prefix is this
   # build's own, so its wine server runs nothing else.
-  WINEPREFIX=$prefix "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -k 2>/dev/null || true
+  stop_wine
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -115,12 +121,15 @@ wait_window() {
 press_return() {
   local box
   box=$(wait_window "$kBox") || return 1
-  xdotool key --window "$box" Return
+  xdotool key --window "$box" Return 2>/dev/null
 }
 
 listing() { (cd "$1" && find . -type f | LC_ALL=C sort); }
 
 echo "== preparing the wine prefix"
+# A wine server left by the test run (it lingers a few seconds) would keep a
+# desktop made without a display, and no window could open: start afresh.
+stop_wine
 wine_run cmd /c exit >/dev/null 2>&1 || true
 
 echo "== 1. a build in an empty folder, compared with the Linux build"
