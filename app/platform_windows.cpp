@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/module_folder.h"
 #include "app/native_platform.h"
 #include "app/wide_text.h"
 
@@ -160,12 +161,8 @@ std::string NativePlatform::program_folder() {
         // Truncated: long paths reach 32767 characters.
         path.resize(path.size() * 2);
     }
-    const std::size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return ".";
-    // A drive's root folder keeps its separator; the separator is added after
-    // it all the same.
-    const bool root = slash == 2 && path[1] == L':';
-    return to_utf8(std::wstring_view(path).substr(0, root ? slash + 1 : slash));
+    const std::wstring_view folder = module_folder(path);
+    return folder.empty() ? "." : to_utf8(folder);
 }
 
 char NativePlatform::separator() const {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/disk.h"
+#include "app/module_folder.h"
 #include "app/native_platform.h"
 #include "app/wide_text.h"
 
@@ -34,6 +35,24 @@ TEST(WideText, SystemMessages) {
     EXPECT_NE(known.back(), '\n');
     EXPECT_NE(known.back(), '\r');
     EXPECT_EQ(system_message(0xDEADBEEF), "system error 3735928559");
+}
+
+TEST(ModuleFolder, CutsBeforeTheFileName) {
+    struct Row {
+        std::wstring_view module_path;
+        std::wstring_view folder;
+    };
+    const Row rows[] = {
+        {L"C:\\Treni\\scenario_builder.exe", L"C:\\Treni"},
+        {L"C:\\scenario_builder.exe", L"C:\\"},  // a root folder keeps its separator
+        {L"D:\\a\\b\\c.exe", L"D:\\a\\b"},
+        {L"\\\\server\\share\\c.exe", L"\\\\server\\share"},  // a network share
+        {L"Z:/tmp/c.exe", L"Z:/tmp"},                         // forward slashes
+        {L"c.exe", L""},                                      // no folder at all
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(module_folder(row.module_path), row.folder) << to_utf8(row.module_path);
+    }
 }
 
 TEST(NativePlatformWindows, ProgramFolderHoldsTheRunningExecutable) {

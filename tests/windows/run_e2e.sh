@@ -5,10 +5,12 @@
 #   1. the .exe, copied into an empty folder whose name has spaces and letters
 #      outside the ANSI code page, and started from another folder, writes the
 #      same six files, byte for byte, as the Linux build does in its own folder;
-#   2. with a read-only file in its way, the .exe shows its window "Form1" and
+#   2. started from a drive's root folder (R:\, mapped to an empty folder),
+#      where the names hold two separators in a row, it does the same;
+#   3. with a read-only file in its way, the .exe shows its window "Form1" and
 #      a box with the system's reason, ends with status 1 when the box is
 #      closed with the Return key, and leaves the read-only file as it was;
-#   3. the errore_demo program shows the window and the box " Errore n. 1251"
+#   4. the errore_demo program shows the window and the box " Errore n. 1251"
 #      with one OK button, ends with status 1 after Return, and writes nothing.
 #      The window is photographed while the box is up.
 #
@@ -63,10 +65,12 @@ stop_wine() {
 }
 
 work=$(mktemp -d)
+root_drive=$prefix/dosdevices/r:
 cleanup() {
   # Ends whatever is left of the programs started here: the prefix is this
   # build's own, so its wine server runs nothing else.
   stop_wine
+  rm -f "$root_drive"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -157,23 +161,39 @@ while [ ! -e "$work/build.status" ] && [ $SECONDS -lt $deadline ]; do
 done
 status=$(finish build)
 [ "$status" = 0 ] && pass "Windows build, status 0" || fail "Windows build, status $status"
-echo "     window Form1 caught during the build: $seen (checked for certain in 2 and 3)"
+echo "     window Form1 caught during the build: $seen (checked for certain in 3 and 4)"
 
-expected=$(printf './%s\n' "${kOutputs[@]}" scenario_builder.exe | LC_ALL=C sort)
-if [ "$(listing "$win_dir")" = "$expected" ]; then
-  pass "Windows folder holds exactly the executable and the six files"
-else
-  fail "Windows folder holds:"$'\n'"$(listing "$win_dir")"
-fi
-for f in "${kOutputs[@]}"; do
-  if cmp -s "$linux_dir/$f" "$win_dir/$f"; then
-    pass "same bytes: $f ($(stat -c %s "$win_dir/$f") bytes)"
+# Checks that folder $1 holds exactly the executable and the six files, and
+# that each has the bytes of the Linux build's.
+compare_with_linux() {
+  local dir=$1 f expected
+  expected=$(printf './%s\n' "${kOutputs[@]}" scenario_builder.exe | LC_ALL=C sort)
+  if [ "$(listing "$dir")" = "$expected" ]; then
+    pass "the folder holds exactly the executable and the six files"
   else
-    fail "differs from the Linux build: $f"
+    fail "the folder holds:"$'\n'"$(listing "$dir")"
   fi
-done
+  for f in "${kOutputs[@]}"; do
+    if cmp -s "$linux_dir/$f" "$dir/$f"; then
+      pass "same bytes: $f ($(stat -c %s "$dir/$f") bytes)"
+    else
+      fail "differs from the Linux build: $f"
+    fi
+  done
+}
+compare_with_linux "$win_dir"
 
-echo "== 2. a read-only file stops the build with the system's reason"
+echo "== 2. a build in a drive's root folder"
+mkdir "$work/root"
+cp "$builder_exe" "$work/root/"
+ln -sfn "$work/root" "$root_drive"
+start root 'R:\scenario_builder.exe'
+status=$(finish root)
+[ "$status" = 0 ] && pass "Windows build in R:\, status 0" || fail "Windows build in R:\, status $status"
+compare_with_linux "$work/root"
+rm -f "$root_drive"
+
+echo "== 3. a read-only file stops the build with the system's reason"
 ro_dir=$work/sola_lettura
 mkdir "$ro_dir"
 cp "$builder_exe" "$ro_dir/"
@@ -200,7 +220,7 @@ status=$(finish readonly)
 [ "$(listing "$ro_dir")" = $'./Alvena_Sorbio_linea.txt\n./scenario_builder.exe' ] &&
   pass "nothing else written" || fail "folder holds: $(listing "$ro_dir")"
 
-echo "== 3. errore(\"1251\"): the fatal box, then the end"
+echo "== 4. errore(\"1251\"): the fatal box, then the end"
 demo_dir=$work/errore
 mkdir "$demo_dir"
 cp "$demo_exe" "$demo_dir/"
