@@ -124,11 +124,5 @@ TEST_F(DiskWindows, MissingFilesAndFolders) {
     EXPECT_TRUE(names().empty());
 }
 
-TEST_F(DiskWindows, AFolderIsNotAFile) {
-    ASSERT_TRUE(CreateDirectoryW((folder_ + L"\\sub").c_str(), nullptr));
-    EXPECT_FALSE(disk_.exists(path("sub")));
-    RemoveDirectoryW((folder_ + L"\\sub").c_str());
-}
-
 }  // namespace
 }  // namespace scenario

@@ -29,14 +29,6 @@ TEST(WideText, Utf8AndUtf16RoundTrip) {
     }
 }
 
-TEST(WideText, SystemMessages) {
-    const std::string known = system_message(2);  // ERROR_FILE_NOT_FOUND
-    ASSERT_FALSE(known.empty());
-    EXPECT_NE(known.back(), '\n');
-    EXPECT_NE(known.back(), '\r');
-    EXPECT_EQ(system_message(0xDEADBEEF), "system error 3735928559");
-}
-
 TEST(ModuleFolder, CutsBeforeTheFileName) {
     struct Row {
         std::wstring_view module_path;
