@@ -71,11 +71,15 @@ bool DiskFileSystem::read(const std::string& path, std::string* contents, FileEr
 }
 
 bool DiskFileSystem::replace(const std::string& path, std::string_view bytes, FileError* error) {
-    // A read-only file is one its owner asked to keep: refuse to replace it,
-    // as the system would for anyone but the super-user.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
-        return fail(error, "replace", path, EACCES);
+    if (::stat(path.c_str(), &st) == 0) {
+        // Only a regular file is ever replaced: renaming over a folder or a
+        // device (a super-user's run can do that) would destroy it.
+        if (S_ISDIR(st.st_mode)) return fail(error, "replace", path, EISDIR);
+        if (!S_ISREG(st.st_mode)) return fail(error, "replace", path, EINVAL);
+        // A read-only file is one its owner asked to keep: refuse to replace
+        // it, as the system would for anyone but the super-user.
+        if ((st.st_mode & 0222) == 0) return fail(error, "replace", path, EACCES);
     }
     const std::string temp = temporary_name(path);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

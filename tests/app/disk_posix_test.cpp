@@ -1,0 +1,98 @@
+// The real disk on POSIX: what replace() does to each kind of thing that may
+// stand where an output file goes. Whatever happens, nothing that stood
+// there is damaged and no temporary file is left behind.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/disk.h"
+
+namespace scenario {
+namespace {
+
+namespace fsys = std::filesystem;
+
+std::string slurp(const fsys::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class DiskPosix : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        dir_ = fsys::temp_directory_path() / ("disk_posix_" + std::to_string(stamp));
+        fsys::create_directories(dir_);
+    }
+    void TearDown() override {
+        fsys::permissions(dir_ / "target", fsys::perms::owner_all, fsys::perm_options::add,
+                          ignored_);
+        fsys::remove_all(dir_, ignored_);
+    }
+    // Only the target itself may remain in the folder.
+    void expect_no_temporary() {
+        for (const auto& entry : fsys::directory_iterator(dir_))
+            EXPECT_EQ(entry.path().filename(), "target");
+    }
+
+    fsys::path dir_;
+    std::error_code ignored_;
+    DiskFileSystem disk_;
+};
+
+TEST_F(DiskPosix, ReplacesALongerRegularFileWhole) {
+    std::ofstream(dir_ / "target") << std::string(4096, '#');
+    FileError error;
+    ASSERT_TRUE(disk_.replace((dir_ / "target").string(), "new\r\n", &error)) << error.reason;
+    EXPECT_EQ(slurp(dir_ / "target"), "new\r\n");
+    expect_no_temporary();
+}
+
+TEST_F(DiskPosix, RefusesWhatItMustNotReplace) {
+    const struct {
+        const char* what;
+        void (*make)(const fsys::path&);
+        const char* reason;
+    } cases[] = {
+        {"read-only file",
+         [](const fsys::path& p) {
+             std::ofstream(p) << "keep";
+             fsys::permissions(p, fsys::perms::owner_read | fsys::perms::group_read);
+         },
+         "Permission denied"},
+        {"folder", [](const fsys::path& p) { fsys::create_directory(p); }, "Is a directory"},
+        // Stands for a device: renaming over one would destroy it.
+        {"fifo", [](const fsys::path& p) { ::mkfifo(p.c_str(), 0666); }, "Invalid argument"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fsys::remove_all(dir_ / "target");
+        c.make(dir_ / "target");
+        const auto type_before = fsys::status(dir_ / "target").type();
+        FileError error;
+        EXPECT_FALSE(disk_.replace((dir_ / "target").string(), "new", &error));
+        EXPECT_EQ(error.operation, "replace");
+        EXPECT_EQ(error.reason, c.reason);
+        EXPECT_EQ(fsys::status(dir_ / "target").type(), type_before);
+        expect_no_temporary();
+        fsys::permissions(dir_ / "target", fsys::perms::owner_all, fsys::perm_options::add);
+    }
+}
+
+TEST_F(DiskPosix, AMissingFolderFailsOnCreate) {
+    FileError error;
+    EXPECT_FALSE(disk_.replace((dir_ / "no" / "target").string(), "x", &error));
+    EXPECT_EQ(error.operation, "create");
+    EXPECT_TRUE(disk_.remove((dir_ / "never-there").string(), &error));
+}
+
+}  // namespace
+}  // namespace scenario
