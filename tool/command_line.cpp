@@ -71,6 +71,17 @@ bool parse_args(std::span<const std::string> args, std::span<const KnownOption> 
     return true;
 }
 
+std::optional<int> parse_command(std::span<const std::string> args,
+                                 std::span<const KnownOption> known, std::string_view command,
+                                 std::string_view help, std::ostream& out, std::ostream& err,
+                                 ParsedArgs* parsed) {
+    std::string error;
+    if (!parse_args(args, known, parsed, &error)) return usage_error(err, command, error);
+    if (!parsed->has("help")) return std::nullopt;
+    out << help;
+    return kExitClean;
+}
+
 int usage_error(std::ostream& err, std::string_view command, std::string_view message) {
     err << kToolName << ' ' << command << ": " << message << " (see '" << kToolName << ' '
         << command << " --help')\n";

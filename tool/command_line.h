@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,6 +30,14 @@ struct ParsedArgs {
 // option, a switch given a value or an option missing its value.
 bool parse_args(std::span<const std::string> args, std::span<const KnownOption> known,
                 ParsedArgs* parsed, std::string* error);
+
+// Reads a command's arguments into `parsed`. Returns the exit status when
+// the command ends here (a usage error, or its help printed on `out`), and
+// nothing when the command goes on.
+std::optional<int> parse_command(std::span<const std::string> args,
+                                 std::span<const KnownOption> known, std::string_view command,
+                                 std::string_view help, std::ostream& out, std::ostream& err,
+                                 ParsedArgs* parsed);
 
 // Prints the one-line usage error of `command` ("scenario_tool dump: ...")
 // with a pointer to its help, and returns the usage exit status.

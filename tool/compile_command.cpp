@@ -95,12 +95,8 @@ int run_compile(const CompileRequest& r, ToolContext& ctx) {
 
 int compile_command(std::span<const std::string> args, ToolContext& ctx) {
     ParsedArgs parsed;
-    std::string error;
-    if (!parse_args(args, kOptions, &parsed, &error)) return usage_error(ctx.err, kCommand, error);
-    if (parsed.has("help")) {
-        ctx.out << kHelp;
-        return kExitClean;
-    }
+    if (const auto done = parse_command(args, kOptions, kCommand, kHelp, ctx.out, ctx.err, &parsed))
+        return *done;
     if (parsed.words.size() > 1)
         return usage_error(ctx.err, kCommand, "more than one folder named");
     const CompileRequest request = make_request(parsed, ctx.separator);

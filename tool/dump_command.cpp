@@ -89,12 +89,8 @@ std::optional<CompiledKind> kind_from_name(std::string_view path) {
 
 int dump_command(std::span<const std::string> args, ToolContext& ctx) {
     ParsedArgs parsed;
-    std::string error;
-    if (!parse_args(args, kOptions, &parsed, &error)) return usage_error(ctx.err, kCommand, error);
-    if (parsed.has("help")) {
-        ctx.out << kHelp;
-        return kExitClean;
-    }
+    if (const auto done = parse_command(args, kOptions, kCommand, kHelp, ctx.out, ctx.err, &parsed))
+        return *done;
     if (parsed.words.size() != 1) {
         return usage_error(ctx.err, kCommand,
                            parsed.words.empty() ? "no file named" : "more than one file named");
@@ -116,6 +112,7 @@ int dump_command(std::span<const std::string> args, ToolContext& ctx) {
                 << "': " << read_error.reason << '\n';
         return kExitFatal;
     }
+    std::string error;
     if (!dump_compiled(*kind, bytes, parsed.has("json"), ctx.out, &error)) {
         ctx.err << kToolName << ' ' << kCommand << ": " << path << ": " << error << '\n';
         return kExitFatal;

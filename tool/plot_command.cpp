@@ -77,12 +77,8 @@ int fatal(ToolContext& ctx, const std::string& message) {
 
 int plot_command(std::span<const std::string> args, ToolContext& ctx) {
     ParsedArgs parsed;
-    std::string error;
-    if (!parse_args(args, kOptions, &parsed, &error)) return usage_error(ctx.err, kCommand, error);
-    if (parsed.has("help")) {
-        ctx.out << kHelp;
-        return kExitClean;
-    }
+    if (const auto done = parse_command(args, kOptions, kCommand, kHelp, ctx.out, ctx.err, &parsed))
+        return *done;
     if (parsed.words.size() > 1)
         return usage_error(ctx.err, kCommand, "more than one folder named");
     const std::string folder =
@@ -94,6 +90,7 @@ int plot_command(std::span<const std::string> args, ToolContext& ctx) {
         if (!ctx.fs.exists(*path)) return usage_error(ctx.err, kCommand, "no file '" + *path + "'");
     }
     CompiledScenario compiled;
+    std::string error;
     if (!load_scenario(ctx.fs, files, &compiled, &error)) return fatal(ctx, error);
     if (!parsed.has("out")) {
         write_route_svg(compiled.voci, compiled.percorso, compiled.tracciato, ctx.out);
