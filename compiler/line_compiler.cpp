@@ -30,15 +30,6 @@ constexpr std::int32_t kPassoRipetizione = 50;
 constexpr std::int32_t kQuattroCodici = 4;
 constexpr std::int32_t kNoveCodici = 9;
 
-// Header entries of `voci`.
-constexpr int kVoceProgressivaTre = 81;
-constexpr int kVoceProgressivaDue = 82;
-constexpr int kVoceProgressivaUno = 83;
-constexpr int kVoceLunghezza = 84;
-constexpr int kVoceSfondo = 85;
-constexpr int kVoceRipetizione = 86;
-static_assert(kVoceRipetizione < kVoci);
-
 // Turn per metre, the reciprocal of the radius, of curve classes "1" to "6".
 constexpr std::array<double, 6> kSvoltaPerClasse = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
@@ -211,7 +202,7 @@ Step LineCompiler::header_record() {
 Step LineCompiler::lunghezza() {
     if (!contains_word(s_.riga, "percorso") || !contains_word(s_.riga, "lunghezza"))
         return Step::next;
-    voce& v = s_.voci[kVoceLunghezza];
+    voce& v = s_.voci[kVoceTestataTreno];
     if (!in_.read(&v.valore2)) return failure();
     if (v.valore2 > kLunghezzaMassima) return give_up(codice::kLunghezzaEccessiva);
     if (!create_route(s_, v.valore2)) return failure();
@@ -238,7 +229,7 @@ Step LineCompiler::progressive() {
 
 Step LineCompiler::sfondi() {
     if (!contains_exact(s_.riga, "sfondo")) return Step::next;
-    voce& v = s_.voci[kVoceSfondo];
+    voce& v = s_.voci[kVoceTestataLinea];
     // The scenery values are stored out of their reading order: "due" goes to
     // `valore3` and "tre" to `valore2`.
     const struct {
@@ -254,7 +245,7 @@ Step LineCompiler::sfondi() {
 Step LineCompiler::ripetizione() {
     if (!contains_exact(s_.riga, "segnali") || !contains_exact(s_.riga, "ripetizione"))
         return Step::next;
-    voce& v = s_.voci[kVoceRipetizione];
+    voce& v = s_.voci[kVoceTestataCodici];
     if (!in_.read(&v.valore1, &v.valore2)) return failure();
     if (v.valore1 % kPassoRipetizione != 0) return give_up(codice::kRipetizionePrimaNonMultipla);
     if (v.valore2 % kPassoRipetizione != 0) return give_up(codice::kRipetizioneSecondaNonMultipla);

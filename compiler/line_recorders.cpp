@@ -10,11 +10,7 @@ namespace scenario {
 
 namespace {
 
-// Entries of the three kilometric references, and the amount added to the
-// kilometric value of a reference that counts down.
-constexpr int kProgressivaTre = 81;
-constexpr int kProgressivaDue = 82;
-constexpr int kProgressivaUno = 83;
+// The amount added to the kilometric value of a reference that counts down.
 constexpr std::int32_t kScostamentoDecrescente = 100;
 
 // Tunnel kinds above this request marks; the kind given to a tunnel that
@@ -79,9 +75,9 @@ std::optional<std::array<Progressiva, 3>> order_by_value(const Progressiva& t, c
 }  // namespace
 
 bool progressive_ordina(Scenario& s) {
-    const Progressiva t = read_reference(s.voci[kProgressivaTre]);
-    const Progressiva d = read_reference(s.voci[kProgressivaDue]);
-    const Progressiva u = read_reference(s.voci[kProgressivaUno]);
+    const Progressiva t = read_reference(s.voci[kVoceProgressivaTre]);
+    const Progressiva d = read_reference(s.voci[kVoceProgressivaDue]);
+    const Progressiva u = read_reference(s.voci[kVoceProgressivaUno]);
     const std::int64_t somma = std::int64_t{t.posizione} + d.posizione + u.posizione;
     if (!fits_long(somma)) return false;
     const auto order = somma != 0 ? order_by_position(t, d, u) : order_by_value(t, d, u);
@@ -94,7 +90,7 @@ bool progressive_ordina(Scenario& s) {
             if (!fits_long(valore)) return false;
             p.valore = static_cast<std::int32_t>(valore);
         }
-        write_reference(s.voci[kProgressivaTre + i], p);
+        write_reference(s.voci[kVoceProgressivaTre + i], p);
     }
     return true;
 }

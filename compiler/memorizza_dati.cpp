@@ -8,10 +8,6 @@ namespace scenario {
 
 namespace {
 
-constexpr int kVoceLinea = 85;  // carries `nome_linea`
-constexpr int kVoceTreno = 86;  // carries `numero_treno`
-static_assert(kVoceTreno < kVoci);
-
 // Any failure while the sources are read: whatever is open is closed, the
 // source files that still exist are removed and code 25 is recorded. The
 // position of an earlier code is left as it was.
@@ -37,8 +33,8 @@ CompileResult& compile_train(Scenario& s, CompileResult& result, const SourceFil
 
 CompileResult memorizza_dati(Scenario& s, const SourceFile& linea, const SourceFile& treno) {
     CompileResult result;
-    s.voci[kVoceLinea].testo = s.nome_linea;
-    s.voci[kVoceTreno].testo = s.numero_treno;
+    s.voci[kVoceTestataLinea].testo = s.nome_linea;
+    s.voci[kVoceTestataCodici].testo = s.numero_treno;
     if (linea.state == SourceState::missing) {
         s.codice_errore = codice::kLineaMancante;
         result.where = {SourceKind::linea, 0};

@@ -84,6 +84,16 @@ constexpr int kPrimoCartello = 80;                // sign texts grow downward fr
 constexpr int kMaxMontagne = 80;                  // tunnel lists hold entries 1 to 80
 constexpr std::int32_t kMetriOltreLaFine = 7000;  // route beyond the line's length
 
+// The fixed entries of `voci`: the kilometric references, read from the
+// line file's "tre", "due" and "uno" records, and the three header entries.
+constexpr int kVoceProgressivaTre = 81;
+constexpr int kVoceProgressivaDue = 82;
+constexpr int kVoceProgressivaUno = 83;
+constexpr int kVoceTestataTreno = 84;   // braked mass, route length, carriages
+constexpr int kVoceTestataLinea = 85;   // `nome_linea`, scenery, format mark, check code
+constexpr int kVoceTestataCodici = 86;  // `numero_treno`, signal repetition, sanding, clock
+static_assert(kVoceTestataCodici < kVoci);
+
 struct Scenario {
     // Scenario identity, fixed at start-up.
     std::string nome_linea;

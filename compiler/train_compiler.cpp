@@ -11,14 +11,6 @@ namespace scenario {
 
 namespace {
 
-// Header entries of `voci` that the train file fills, and the kilometric
-// references that it checks once it has been read.
-constexpr int kVoceTreno = 84;     // braked mass, carriages
-constexpr int kVoceOrologio = 86;  // sanding, clock
-constexpr int kPrimaProgressiva = 81;
-constexpr int kUltimaProgressiva = 83;
-static_assert(kVoceTreno < kVoci && kVoceOrologio < kVoci && kUltimaProgressiva < kVoci);
-
 constexpr std::string_view kGenerale = "[generale]";
 constexpr std::string_view kCommentMark = "-";
 constexpr int kMaxCommentsInARow = 2;  // the third such field is taken as a keyword
@@ -99,9 +91,9 @@ class TrainCompiler {
     Step handle_record();
     bool close();
 
-    Step braked_mass() { return read_or_fail(&s_.voci[kVoceTreno].valore1); }
-    Step carriages() { return read_or_fail(&s_.voci[kVoceTreno].valore3); }
-    Step sanding() { return read_or_fail(&s_.voci[kVoceOrologio].numero1); }
+    Step braked_mass() { return read_or_fail(&s_.voci[kVoceTestataTreno].valore1); }
+    Step carriages() { return read_or_fail(&s_.voci[kVoceTestataTreno].valore3); }
+    Step sanding() { return read_or_fail(&s_.voci[kVoceTestataCodici].numero1); }
     Step clock();
     Step speed_limit() { return profile_row(speed_); }
     Step adhesion() { return profile_row(adhesion_); }
@@ -215,7 +207,7 @@ Step TrainCompiler::handle_record() {
 }
 
 Step TrainCompiler::clock() {
-    voce& e = s_.voci[kVoceOrologio];
+    voce& e = s_.voci[kVoceTestataCodici];
     return read_or_fail(&e.numero3, &e.numero4, &e.numero5);
 }
 
@@ -410,7 +402,7 @@ Step TrainCompiler::refuse(std::int32_t code) {
 bool TrainCompiler::close() {
     const std::int64_t target = s_.ultima_cella() - kProfileEndsBeforeLast;
     if (!advance(speed_, target) || !advance(adhesion_, target)) return false;
-    for (int i = kPrimaProgressiva; i <= kUltimaProgressiva; ++i) {
+    for (int i = kVoceProgressivaTre; i <= kVoceProgressivaUno; ++i) {
         const voce& ref = s_.voci[i];
         if (ref.valore1 % kCellMetres != 0 || ref.valore2 % kCellMetres != 0) {
             s_.codice_errore = codice::kProgressivaNonMultipla;

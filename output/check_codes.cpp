@@ -9,9 +9,6 @@ namespace {
 // Pads short identities so that there are always 25 characters to sum.
 constexpr std::string_view kRiempitivo = "aabbccddeeffgghhiillmmnnoo";
 
-constexpr int kVoceTreno = 86;
-constexpr int kVoceLinea = 85;
-
 // Only A to Z have a lower case here; every other byte stays as it is, so
 // the codes do not depend on the locale of the machine.
 std::uint8_t lower_ascii(char c) {
@@ -56,11 +53,11 @@ std::int32_t codice_gara_st(std::string_view numero_treno, std::string_view nome
 }
 
 std::int32_t codice_gara_og(const Scenario& s) {
-    return codice_gara_og(testo_of(s, kVoceTreno), testo_of(s, kVoceLinea));
+    return codice_gara_og(testo_of(s, kVoceTestataCodici), testo_of(s, kVoceTestataLinea));
 }
 
 std::int32_t codice_gara_st(const Scenario& s) {
-    return codice_gara_st(testo_of(s, kVoceTreno), testo_of(s, kVoceLinea));
+    return codice_gara_st(testo_of(s, kVoceTestataCodici), testo_of(s, kVoceTestataLinea));
 }
 
 }  // namespace scenario

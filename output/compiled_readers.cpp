@@ -9,18 +9,13 @@
 #include <bit>
 #include <cstring>
 
+#include "output/format_marks.h"
 #include "output/route_writer.h"
 #include "output/table_writer.h"
 
 namespace scenario {
 
 namespace {
-
-// The marks that memorizza_percorso stamps before any file is written.
-constexpr std::int16_t kMarcaTabella = 610;
-constexpr std::int16_t kMarcaPercorso = 5121;
-constexpr int kVoceLinea = 85;
-constexpr std::size_t kCellaTestata = 1;
 
 // Bytes of a table record before its text: tipo, three values, segno and
 // the text length (1 + 3 x 4 + 1 + 2).
@@ -251,9 +246,9 @@ bool read_table(std::string_view bytes, std::array<voce, kVoci>* voci, std::stri
         return refuse(error, "table file: " + count(in.left(), "byte") + " after the last of the " +
                                  std::to_string(kVoci) + " records");
     }
-    const std::int16_t mark = (*voci)[kVoceLinea].numero1;
+    const std::int16_t mark = (*voci)[kVoceTestataLinea].numero1;
     if (mark != kMarcaTabella) {
-        return refuse(error, "table file: record " + std::to_string(kVoceLinea) + " holds " +
+        return refuse(error, "table file: record " + std::to_string(kVoceTestataLinea) + " holds " +
                                  std::to_string(mark) + " where the format mark " +
                                  std::to_string(kMarcaTabella) + " belongs");
     }

@@ -6,6 +6,7 @@
 #include "compiler/error_codes.h"
 #include "output/check_codes.h"
 #include "output/consistency_pass.h"
+#include "output/format_marks.h"
 #include "output/geometry_writer.h"
 #include "output/le_writer.h"
 #include "output/route_writer.h"
@@ -14,14 +15,6 @@
 namespace scenario {
 
 namespace {
-
-// Format marks by which the simulator recognises the files it can load:
-// one in the table's line entry, one in the route's header cell.
-constexpr std::int16_t kMarcaTabella = 610;
-constexpr std::int16_t kMarcaPercorso = 5121;
-
-constexpr int kVoceLinea = 85;  // the entry that carries the line identifier
-constexpr int kCellaTestata = 1;
 
 // Loads one source file; `text` keeps the bytes that `SourceFile` points to.
 SourceFile load_source(FileSystem& fs, const std::string& path, std::string* text) {
@@ -56,7 +49,7 @@ bool delete_consumed(FileSystem& fs, const ScenarioFiles& files, BuildOutcome& o
 // already there means the compiler put an object on the header, and
 // stamping over it would corrupt both. Returns the fatal code, or 0.
 std::int32_t stamp_header(Scenario& s) {
-    voce* linea = s.entry(kVoceLinea);
+    voce* linea = s.entry(kVoceTestataLinea);
     cella* testata = s.cell(kCellaTestata);
     // A route always has its header cell; without one there is nowhere to stamp.
     if (linea == nullptr || testata == nullptr) return codice::kMarcaFormato;

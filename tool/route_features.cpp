@@ -11,7 +11,6 @@ namespace {
 constexpr std::int64_t kMetriCella = 50;
 constexpr int kPassoVelocita = 5;    // `velocita` counts steps of 5 km/h
 constexpr int kPendenzaPiana = 100;  // `pendenza` holds per mille plus 100
-constexpr int kVoceLunghezza = 84;   // `valore2`: the line's length
 constexpr int kPrimaStazione = 1;
 constexpr std::uint8_t kTipoSenzaFermata = 25;  // station kinds from here get no stop point
 constexpr int kPassoIndicatore = 20;            // a board packs its first-set speed times 20
@@ -128,7 +127,7 @@ RouteFeatures route_features(const std::array<voce, kVoci>& voci,
                              const std::vector<cella>& percorso) {
     RouteFeatures f;
     f.route_end = static_cast<std::int64_t>(percorso.size()) * kMetriCella;
-    f.line_length = voci[kVoceLunghezza].valore2 > 0 ? voci[kVoceLunghezza].valore2 : 0;
+    f.line_length = voci[kVoceTestataTreno].valore2 > 0 ? voci[kVoceTestataTreno].valore2 : 0;
     f.gradient = profile(percorso, [](const cella& c) { return c.pendenza - kPendenzaPiana; });
     f.speed = profile(percorso, [](const cella& c) { return c.velocita * kPassoVelocita; });
     f.stations = stations(voci, percorso);
