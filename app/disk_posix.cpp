@@ -37,6 +37,22 @@ bool write_all(int fd, std::string_view bytes) {
     return true;
 }
 
+// Writes each piece to the file as it comes and keeps the reason of a failure.
+class DescriptorSink final : public PieceSink {
+  public:
+    explicit DescriptorSink(int fd) : fd_(fd) {}
+    bool put(std::string_view piece) override {
+        if (write_all(fd_, piece)) return true;
+        error_ = errno;
+        return false;
+    }
+    int error() const { return error_; }
+
+  private:
+    int fd_;
+    int error_ = 0;
+};
+
 }  // namespace
 
 DiskFileSystem::DiskFileSystem() {
@@ -71,6 +87,11 @@ bool DiskFileSystem::read(const std::string& path, std::string* contents, FileEr
 }
 
 bool DiskFileSystem::replace(const std::string& path, std::string_view bytes, FileError* error) {
+    return replace_in_pieces(path, WholeContents(bytes), error);
+}
+
+bool DiskFileSystem::replace_in_pieces(const std::string& path, const FileContents& contents,
+                                       FileError* error) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         // Only a regular file is ever replaced: renaming over a folder or a
@@ -84,8 +105,9 @@ bool DiskFileSystem::replace(const std::string& path, std::string_view bytes, Fi
     const std::string temp = temporary_name(path);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return fail(error, "create", path, errno);
-    if (!write_all(fd, bytes)) {
-        const int err = errno;
+    DescriptorSink sink(fd);
+    if (!contents.write_to(sink)) {
+        const int err = sink.error();
         ::close(fd);
         ::unlink(temp.c_str());
         return fail(error, "write", path, err);

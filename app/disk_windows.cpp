@@ -41,15 +41,32 @@ bool write_all(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-// Writes `bytes` into a new file at `temp`; on failure nothing is left there
-// and `error` names `path`, the file the user knows of.
-bool write_new_file(const std::wstring& temp, std::string_view bytes, const std::string& path,
+// Writes each piece to the file as it comes and keeps the reason of a failure.
+class HandleSink final : public PieceSink {
+  public:
+    explicit HandleSink(HANDLE file) : file_(file) {}
+    bool put(std::string_view piece) override {
+        if (write_all(file_, piece)) return true;
+        error_ = GetLastError();
+        return false;
+    }
+    DWORD error() const { return error_; }
+
+  private:
+    HANDLE file_;
+    DWORD error_ = ERROR_SUCCESS;
+};
+
+// Writes `contents` into a new file at `temp`; on failure nothing is left
+// there and `error` names `path`, the file the user knows of.
+bool write_new_file(const std::wstring& temp, const FileContents& contents, const std::string& path,
                     FileError* error) {
     const HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return fail(error, "create", path, GetLastError());
-    bool ok = write_all(file, bytes);
-    DWORD code = ok ? ERROR_SUCCESS : GetLastError();
+    HandleSink sink(file);
+    bool ok = contents.write_to(sink);
+    DWORD code = ok ? ERROR_SUCCESS : sink.error();
     if (!CloseHandle(file) && ok) {
         ok = false;
         code = GetLastError();
@@ -89,12 +106,17 @@ bool DiskFileSystem::read(const std::string& path, std::string* contents, FileEr
 }
 
 bool DiskFileSystem::replace(const std::string& path, std::string_view bytes, FileError* error) {
+    return replace_in_pieces(path, WholeContents(bytes), error);
+}
+
+bool DiskFileSystem::replace_in_pieces(const std::string& path, const FileContents& contents,
+                                       FileError* error) {
     const std::wstring target = to_wide(path);
     // A read-only file is one its owner asked to keep. The move below would
     // refuse it too, but only after the whole file had been written beside it.
     if (is_read_only(target)) return fail(error, "replace", path, ERROR_ACCESS_DENIED);
     const std::wstring temp = to_wide(temporary_name(path));
-    if (!write_new_file(temp, bytes, path, error)) return false;
+    if (!write_new_file(temp, contents, path, error)) return false;
     // Write-through: the call returns only when the move has reached the disk,
     // so a power cut right after it cannot bring the old file back.
     if (!MoveFileExW(temp.c_str(), target.c_str(),

@@ -1,6 +1,8 @@
 #include "compiler/line_compiler.h"
 
+#include <algorithm>
 #include <array>
+#include <cassert>
 #include <limits>
 #include <optional>
 #include <string>
@@ -100,7 +102,8 @@ class LineCompiler {
     // Row `metri_totali` - 2, the last one the compiler fills (the geometry
     // holds rows 0 to `metri_totali`); negative when there is no geometry.
     std::int64_t last_geometry_row() const { return s_.tracciato.rows() - 3; }
-    void add_row(double svolta);
+    void add_rows(std::int64_t last, double svolta);
+    void empty_remaining_rows();
 
     Scenario& s_;
     FieldReader in_;
@@ -108,7 +111,8 @@ class LineCompiler {
     std::int32_t record_line_ = 0;  // line of the keyword field most recently read
     std::int64_t gradient_cursor_ = 0;
     std::int32_t previous_gradient_ = 0;
-    std::int64_t geometry_cursor_ = 2;
+    // The next geometry row to compute: every row below it holds its value.
+    std::int64_t geometry_cursor_ = 0;
 };
 
 LineHalf LineCompiler::run() {
@@ -132,6 +136,7 @@ LineHalf LineCompiler::run() {
             out_.end = LineEnd::failed;
             break;
     }
+    empty_remaining_rows();
     return out_;
 }
 
@@ -342,30 +347,77 @@ Step LineCompiler::curva() {
 
 // Adds rows turning by `svolta` per metre while the cursor is at most
 // `up_to`. The last two rows of the geometry stay empty: a curve that would
-// fill them reaches past what the route carries and is refused.
+// fill them reaches past what the route carries and is refused. The rows go
+// in as few runs as the two limits allow, each row as if added one by one:
+// a run stops at the last row the route carries and at the last row a
+// curve may reach.
 Step LineCompiler::extend(std::int64_t up_to, double svolta) {
     const std::int64_t last_row = last_geometry_row();
     while (geometry_cursor_ <= up_to) {
         if (geometry_cursor_ > last_row) return failure();
-        add_row(svolta);
+        add_rows(std::min({up_to, last_row, kUltimaRigaCurve}), svolta);
         if (geometry_cursor_ > kUltimaRigaCurve) return give_up(codice::kCurva);
     }
     return Step::next;
 }
 
-// Each row continues the step between the two rows before it, turned by
-// `svolta`. The operations are kept exactly in this order and form: the
-// geometry file records the resulting doubles bit for bit.
-// REQUIRES: 2 <= geometry_cursor_ < rows.
-void LineCompiler::add_row(double svolta) {
+// Turns the older of two consecutive rows, (x2, y2), into the row after the
+// newer one, (x1, y1): the step between them, turned by `svolta`. The
+// operations are kept exactly in this order and form: the geometry file
+// records the resulting doubles bit for bit.
+inline void next_row(double& x2, double& y2, double x1, double y1, double svolta) {
+    const double dx = x1 - x2;
+    const double dy = y1 - y2;
+    x2 = x1 + (dx + dy * svolta);
+    y2 = y1 + (dy - dx * svolta);
+}
+
+// Adds the rows from the cursor to `last`, each continuing the step between
+// the two rows before it. The two latest rows are carried in locals, two
+// rows a turn, so that the newest and the one before it change roles
+// instead of being copied from one to the other.
+// REQUIRES: 2 <= geometry_cursor_ <= last < rows.
+void LineCompiler::add_rows(std::int64_t last, double svolta) {
     Tracciato& t = s_.tracciato;
-    const auto c = static_cast<std::size_t>(geometry_cursor_);
-    const double dx = t.x[c - 1] - t.x[c - 2];
-    const double dy = t.y[c - 1] - t.y[c - 2];
-    t.x[c] = t.x[c - 1] + (dx + dy * svolta);
-    t.y[c] = t.y[c - 1] + (dy - dx * svolta);
-    t.tag[c] = Tag::reale;
-    ++geometry_cursor_;
+    const auto first = static_cast<std::size_t>(geometry_cursor_);
+    const auto end = static_cast<std::size_t>(last) + 1;
+    assert(first >= 2 && first < end && end <= t.tag.size());
+    double* const x = t.x.data();
+    double* const y = t.y.data();
+    double x2 = x[first - 2];
+    double x1 = x[first - 1];
+    double y2 = y[first - 2];
+    double y1 = y[first - 1];
+    std::size_t c = first;
+    for (; c + 1 < end; c += 2) {
+        next_row(x2, y2, x1, y1, svolta);
+        x[c] = x2;
+        y[c] = y2;
+        next_row(x1, y1, x2, y2, svolta);
+        x[c + 1] = x1;
+        y[c + 1] = y1;
+    }
+    if (c < end) {
+        next_row(x2, y2, x1, y1, svolta);
+        x[c] = x2;
+        y[c] = y2;
+    }
+    std::fill(t.tag.begin() + static_cast<std::ptrdiff_t>(first),
+              t.tag.begin() + static_cast<std::ptrdiff_t>(end), Tag::reale);
+    geometry_cursor_ = last + 1;
+}
+
+// The rows that the compile did not reach are empty: tag `vuoto`, 0 in both
+// columns. Every row then holds its tag and values, however the compile
+// ended (before the body, the cursor is still 0 and no row is seeded).
+void LineCompiler::empty_remaining_rows() {
+    Tracciato& t = s_.tracciato;
+    if (!t.exists()) return;
+    const auto from = static_cast<std::ptrdiff_t>(
+        std::min(static_cast<std::size_t>(geometry_cursor_), t.x.size()));
+    std::fill(t.tag.begin() + from, t.tag.end(), Tag::vuoto);
+    std::fill(t.x.begin() + from, t.x.end(), 0.0);
+    std::fill(t.y.begin() + from, t.y.end(), 0.0);
 }
 
 Step LineCompiler::montagna() {
@@ -425,8 +477,7 @@ Step LineCompiler::close_line() {
     } while (gradient_cursor_ < s_.ultima_cella() - 2);
     if (!s_.tracciato.exists()) return Step::next;
     const std::int64_t last_row = last_geometry_row();
-    while (geometry_cursor_ <= last_row)
-        add_row(0.0);
+    if (geometry_cursor_ <= last_row) add_rows(last_row, 0.0);
     return Step::next;
 }
 

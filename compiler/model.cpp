@@ -45,9 +45,11 @@ bool create_route(Scenario& s, std::int32_t lunghezza) {
     s.percorso.assign(static_cast<std::size_t>(n + 1), cella{});
     if (s.genera_linea != 0) {
         const auto rows = static_cast<std::size_t>(metri + 1);
-        s.tracciato.tag.assign(rows, Tag::vuoto);
-        s.tracciato.x.assign(rows, 0.0);
-        s.tracciato.y.assign(rows, 0.0);
+        Tracciato& t = s.tracciato;
+        t = Tracciato(s.memoria_tracciato);
+        t.tag.resize(rows);
+        t.x.resize(rows);
+        t.y.resize(rows);
     }
     return true;
 }

@@ -7,8 +7,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory_resource>
 #include <string>
 #include <vector>
+
+#include "compiler/row_allocator.h"
 
 namespace scenario {
 
@@ -68,12 +71,23 @@ constexpr std::uint8_t kCartelloIndicatore = 14;
 // the tags that the line geometry file stores in front of each element.
 enum class Tag : std::uint16_t { vuoto = 0, intero = 2, reale = 5 };
 
+// One column of the line geometry, a value per row.
+template <typename T>
+using Colonna = std::vector<T, RowAllocator<T>>;
+
 // The plan of the line, one row of (x, y) per metre. Both columns of a row
 // always hold the same kind of value; rows 0 and 1 are 16-bit integers.
+// An empty row (`Tag::vuoto`) holds 0 in both columns.
 struct Tracciato {
-    std::vector<Tag> tag;
-    std::vector<double> x;
-    std::vector<double> y;
+    Colonna<Tag> tag;
+    Colonna<double> x;
+    Colonna<double> y;
+
+    Tracciato() = default;
+    explicit Tracciato(std::pmr::memory_resource* memoria)
+        : tag(RowAllocator<Tag>(memoria)),
+          x(RowAllocator<double>(memoria)),
+          y(RowAllocator<double>(memoria)) {}
 
     bool exists() const { return !tag.empty(); }
     std::int64_t rows() const { return static_cast<std::int64_t>(tag.size()); }
@@ -108,6 +122,9 @@ struct Scenario {
 
     std::vector<cella> percorso;  // cells 0 to N; empty until the route is created
     Tracciato tracciato;
+    // Where the geometry's rows are kept: the builder gives memory backed by
+    // large pages, which the million values of a long line fill best.
+    std::pmr::memory_resource* memoria_tracciato = std::pmr::new_delete_resource();
     std::array<voce, kVoci> voci{};
     std::array<std::int32_t, kMaxMontagne + 1> montagne_inizio{};
     std::array<std::int32_t, kMaxMontagne + 1> montagne_fine{};
@@ -128,7 +145,9 @@ void clear_voci(Scenario& s);
 
 // Creates the route for a line of `lunghezza` metres: `metri_totali`, the
 // zero-filled cells 0 to R(metri_totali / 50) and, when `genera_linea` is
-// nonzero, the empty geometry rows 0 to `metri_totali`. Returns false, and
+// nonzero, the geometry rows 0 to `metri_totali`. The rows are made without
+// their tags and values: the line compiler gives every row both, once, the
+// rows it does not reach as empty (`compila_linea`). Returns false, and
 // leaves no route, when the length gives no valid route (fewer than the
 // three cells that the header and the closing fills need).
 bool create_route(Scenario& s, std::int32_t lunghezza);

@@ -17,11 +17,6 @@ namespace scenario {
 
 namespace {
 
-// Bytes of a table record before its text: tipo, three values, segno and
-// the text length (1 + 3 x 4 + 1 + 2).
-constexpr std::size_t kVoceHeadBytes = 16;
-constexpr std::size_t kVoceTailBytes = kVoceFixedBytes - kVoceHeadBytes;
-
 constexpr std::size_t kTagBytes = 2;
 constexpr std::size_t kInteroBytes = 2;
 constexpr std::size_t kRealeBytes = 8;

@@ -12,9 +12,11 @@
 #include "output/geometry_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
-#include <cstddef>
-#include <vector>
+#include <cstring>
+#include <memory>
+#include <span>
 
 namespace scenario {
 
@@ -37,36 +39,126 @@ std::size_t item_bytes(Tag tag) {
     return kVuotoBytes;
 }
 
-void put_item(Bytes& out, Tag tag, double value) {
-    const std::size_t before = out.size();
-    put_u16(out, static_cast<std::uint16_t>(tag));
-    if (tag == Tag::intero) put_i16(out, low16(round_half_even(value)));
-    if (tag == Tag::reale) put_f64(out, value);
-    assert(out.size() - before == item_bytes(tag));
-    (void)before;
+// A buffer of one piece, filled with whole items and handed to the sink
+// when the next items do not fit.
+class Pieces {
+  public:
+    explicit Pieces(PieceSink& sink)
+        : sink_(sink),
+          buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(kGeometryPieceBytes)) {}
+
+    std::size_t room() const { return kGeometryPieceBytes - used_; }
+
+    // The next `bytes` of the piece, which the caller fills. REQUIRES: bytes <= room().
+    std::span<std::uint8_t> take(std::size_t bytes) {
+        const std::span<std::uint8_t> out(buffer_.get() + used_, bytes);
+        used_ += bytes;
+        return out;
+    }
+
+    bool hand_on() {
+        const std::string_view piece(reinterpret_cast<const char*>(buffer_.get()), used_);
+        used_ = 0;
+        return piece.empty() || sink_.put(piece);
+    }
+
+  private:
+    PieceSink& sink_;
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::size_t used_ = 0;
+};
+
+// The end of the run of rows tagged like `row`, at most `limit`. A computed
+// line is one long run of doubles: its tags are compared four at a time.
+std::size_t run_end(const Colonna<Tag>& tags, std::size_t row, std::size_t limit) {
+    const Tag tag = tags[row];
+    const std::array<Tag, 4> four = {tag, tag, tag, tag};
+    std::size_t end = row + 1;
+    while (limit - end >= four.size() && std::memcmp(&tags[end], four.data(), sizeof four) == 0)
+        end += four.size();
+    while (end < limit && tags[end] == tag)
+        ++end;
+    return end;
 }
 
-void put_column(Bytes& out, const std::vector<Tag>& tags, const std::vector<double>& values) {
-    const std::size_t rows = std::min(tags.size(), values.size());
-    for (std::size_t row = 0; row < rows; ++row)
-        put_item(out, tags[row], values[row]);
+// Items of one tag, one per value, into `out`, which holds exactly them.
+void put_items(std::span<std::uint8_t> out, Tag tag, const double* values, std::size_t count) {
+    const auto code = static_cast<std::uint16_t>(tag);
+    switch (tag) {
+        case Tag::reale: {
+            const LeRun<kRealeBytes> items(out, 0, count);
+            // Two items a turn: the loop's own work is then a fifth of it.
+#pragma GCC unroll 2
+            for (std::size_t i = 0; i < count; ++i) {
+                LeRecord<kRealeBytes> item = items[i];
+                item.u16<0>(code);
+                item.f64<kTagBytes>(values[i]);
+            }
+            return;
+        }
+        case Tag::intero: {
+            const LeRun<kInteroBytes> items(out, 0, count);
+            for (std::size_t i = 0; i < count; ++i) {
+                LeRecord<kInteroBytes> item = items[i];
+                item.u16<0>(code);
+                item.i16<kTagBytes>(low16(round_half_even(values[i])));
+            }
+            return;
+        }
+        case Tag::vuoto:
+            break;
+    }
+    const LeRun<kVuotoBytes> items(out, 0, count);
+    for (std::size_t i = 0; i < count; ++i)
+        items[i].u16<0>(code);
 }
+
+// One column, as runs of rows of one tag, each cut where the piece is full.
+bool put_column(Pieces& out, const Colonna<Tag>& tags, const Colonna<double>& values) {
+    const std::size_t rows = std::min(tags.size(), values.size());
+    std::size_t row = 0;
+    while (row < rows) {
+        const Tag tag = tags[row];
+        const std::size_t width = item_bytes(tag);
+        const std::size_t fit = out.room() / width;
+        if (fit == 0) {
+            if (!out.hand_on()) return false;
+            continue;
+        }
+        const std::size_t end = run_end(tags, row, row + std::min(fit, rows - row));
+        put_items(out.take((end - row) * width), tag, values.data() + row, end - row);
+        row = end;
+    }
+    return true;
+}
+
+// Keeps the pieces as one image.
+class ImageSink final : public PieceSink {
+  public:
+    explicit ImageSink(Bytes& image) : image_(image) {}
+    bool put(std::string_view piece) override {
+        image_.insert(image_.end(), piece.begin(), piece.end());
+        return true;
+    }
+
+  private:
+    Bytes& image_;
+};
 
 }  // namespace
 
-Bytes geometry_image(const Tracciato& t) {
-    assert(t.x.size() == t.tag.size() && t.y.size() == t.tag.size());
-    std::size_t column_bytes = 0;
-    for (Tag tag : t.tag)
-        column_bytes += item_bytes(tag);
+bool GeometryFile::write_to(PieceSink& sink) const {
+    assert(t_.x.size() == t_.tag.size() && t_.y.size() == t_.tag.size());
+    if (!t_.exists()) return true;
+    Pieces out(sink);
+    return put_column(out, t_.tag, t_.x) && put_column(out, t_.tag, t_.y) && out.hand_on();
+}
 
-    Bytes out;
-    // A million-metre line gives about 20 MB: size the buffer once.
-    out.reserve(2 * column_bytes);
-    put_column(out, t.tag, t.x);
-    put_column(out, t.tag, t.y);
-    assert(out.size() == 2 * column_bytes);
-    return out;
+Bytes geometry_image(const Tracciato& t) {
+    Bytes image;
+    ImageSink sink(image);
+    GeometryFile(t).write_to(sink);
+    return image;
 }
 
 }  // namespace scenario

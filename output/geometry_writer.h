@@ -1,10 +1,30 @@
 // The line geometry file: the plan of the line as the simulator loads it.
 #pragma once
 
+#include <cstddef>
+
 #include "compiler/model.h"
+#include "output/file_system.h"
 #include "output/le_writer.h"
 
 namespace scenario {
+
+// Bytes of one piece of the file as it is encoded and handed on: small
+// enough to stay in the processor's cache, large enough that a long line
+// takes few writes.
+inline constexpr std::size_t kGeometryPieceBytes = 64 * 1024;
+
+// The file of `t`, encoded a piece at a time straight from the model, so
+// that the geometry is held once: the file image of a long line is never
+// built whole. No bytes when the geometry was not built.
+class GeometryFile final : public FileContents {
+  public:
+    explicit GeometryFile(const Tracciato& t) : t_(t) {}
+    bool write_to(PieceSink& sink) const override;
+
+  private:
+    const Tracciato& t_;
+};
 
 // The whole file image of `t`; empty when the geometry was not built.
 Bytes geometry_image(const Tracciato& t);

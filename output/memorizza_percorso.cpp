@@ -8,7 +8,6 @@
 #include "output/consistency_pass.h"
 #include "output/format_marks.h"
 #include "output/geometry_writer.h"
-#include "output/le_writer.h"
 #include "output/route_writer.h"
 #include "output/table_writer.h"
 
@@ -62,9 +61,10 @@ std::int32_t stamp_header(Scenario& s) {
     return codice::kNessuno;
 }
 
-bool write_one(FileSystem& fs, const std::string& path, const Bytes& image, BuildOutcome& outcome) {
+bool write_one(FileSystem& fs, const std::string& path, const FileContents& contents,
+               BuildOutcome& outcome) {
     FileError error;
-    if (!fs.replace(path, as_text(image), &error)) {
+    if (!fs.replace_in_pieces(path, contents, &error)) {
         fail_file(outcome, std::move(error));
         return false;
     }
@@ -72,16 +72,17 @@ bool write_one(FileSystem& fs, const std::string& path, const Bytes& image, Buil
     return true;
 }
 
-// Each image is built just before its write and freed after it, so that
-// at most one (the geometry can reach 20 MB) is held at a time.
+// The geometry, which can reach 20 MB, is encoded a piece at a time straight
+// from the model; the table and the route are small images, each built just
+// before its write.
 void write_files(const Scenario& s, FileSystem& fs, const ScenarioFiles& files,
                  BuildOutcome& outcome) {
     if (s.genera_linea != 0 &&
-        !write_one(fs, files.linea_dat, geometry_image(s.tracciato), outcome)) {
+        !write_one(fs, files.linea_dat, GeometryFile(s.tracciato), outcome)) {
         return;
     }
-    if (!write_one(fs, files.tabella_sim, table_image(s), outcome)) return;
-    write_one(fs, files.percorso_dat, route_image(s), outcome);
+    if (!write_one(fs, files.tabella_sim, WholeContents(as_text(table_image(s))), outcome)) return;
+    write_one(fs, files.percorso_dat, WholeContents(as_text(route_image(s))), outcome);
 }
 
 // A build starts from nothing: a route or geometry left by an earlier build

@@ -16,36 +16,31 @@
 //   14      1      aderenza
 #include "output/route_writer.h"
 
-#include <cassert>
-
 namespace scenario {
 
 namespace {
 
-void put_cella(Bytes& out, const cella& c) {
-    const std::size_t before = out.size();
-    put_u8(out, c.tipo);
-    put_i16(out, c.dato1);
-    put_i16(out, c.dato2);
-    put_i16(out, c.dato3);
-    put_i16(out, c.dato4);
-    put_u8(out, c.dato5);
-    put_u8(out, c.dato6);
-    put_u8(out, c.galleria);
-    put_u8(out, c.velocita);
-    put_u8(out, c.pendenza);
-    put_u8(out, c.aderenza);
-    assert(out.size() - before == kCellaBytes);
-    (void)before;
+void put_cella(LeRecord<kCellaBytes> out, const cella& c) {
+    out.u8<0>(c.tipo);
+    out.i16<1>(c.dato1);
+    out.i16<3>(c.dato2);
+    out.i16<5>(c.dato3);
+    out.i16<7>(c.dato4);
+    out.u8<9>(c.dato5);
+    out.u8<10>(c.dato6);
+    out.u8<11>(c.galleria);
+    out.u8<12>(c.velocita);
+    out.u8<13>(c.pendenza);
+    out.u8<14>(c.aderenza);
 }
 
 }  // namespace
 
 Bytes route_image(const Scenario& s) {
-    Bytes out;
-    out.reserve(s.percorso.size() * kCellaBytes);
-    for (const cella& c : s.percorso)
-        put_cella(out, c);
+    Bytes out(s.percorso.size() * kCellaBytes);
+    const LeRun<kCellaBytes> cells(out, 0, s.percorso.size());
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        put_cella(cells[i], s.percorso[i]);
     return out;
 }
 

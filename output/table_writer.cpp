@@ -39,28 +39,30 @@ std::string_view stored_text(const voce& v) {
     return std::string_view(v.testo).substr(0, kMaxTesto);
 }
 
-void put_voce(Bytes& out, const voce& v) {
-    const std::size_t before = out.size();
+// Writes the record of `v` at `at`; returns where the next record starts.
+std::size_t put_voce(std::span<std::uint8_t> out, std::size_t at, const voce& v) {
     const std::string_view testo = stored_text(v);
-    put_u8(out, v.tipo);
-    put_i32(out, v.valore1);
-    put_i32(out, v.valore2);
-    put_i32(out, v.valore3);
-    put_u8(out, v.segno);
-    put_u16(out, static_cast<std::uint16_t>(testo.size()));
-    put_bytes(out, testo);
-    put_i16(out, v.numero1);
-    put_i16(out, v.numero2);
-    put_i16(out, v.numero3);
-    put_i16(out, v.numero4);
-    put_i16(out, v.numero5);
-    put_u8(out, v.byte1);
-    put_u8(out, v.byte2);
-    put_u8(out, v.byte3);
-    put_u8(out, v.byte4);
-    put_i32(out, v.valore4);
-    assert(out.size() - before == kVoceFixedBytes + testo.size());
-    (void)before;
+    LeRecord<kVoceHeadBytes> head = record_at<kVoceHeadBytes>(out, at);
+    head.u8<0>(v.tipo);
+    head.i32<1>(v.valore1);
+    head.i32<5>(v.valore2);
+    head.i32<9>(v.valore3);
+    head.u8<13>(v.segno);
+    head.u16<14>(static_cast<std::uint16_t>(testo.size()));
+    store_text(out, at + kVoceHeadBytes, testo);
+    LeRecord<kVoceTailBytes> tail =
+        record_at<kVoceTailBytes>(out, at + kVoceHeadBytes + testo.size());
+    tail.i16<0>(v.numero1);
+    tail.i16<2>(v.numero2);
+    tail.i16<4>(v.numero3);
+    tail.i16<6>(v.numero4);
+    tail.i16<8>(v.numero5);
+    tail.u8<10>(v.byte1);
+    tail.u8<11>(v.byte2);
+    tail.u8<12>(v.byte3);
+    tail.u8<13>(v.byte4);
+    tail.i32<14>(v.valore4);
+    return at + kVoceFixedBytes + testo.size();
 }
 
 }  // namespace
@@ -70,11 +72,12 @@ Bytes table_image(const Scenario& s) {
     for (const voce& v : s.voci)
         total += kVoceFixedBytes + stored_text(v).size();
 
-    Bytes out;
-    out.reserve(total);
+    Bytes out(total);
+    std::size_t at = 0;
     for (const voce& v : s.voci)
-        put_voce(out, v);
-    assert(out.size() == total);
+        at = put_voce(out, at, v);
+    assert(at == total);
+    (void)at;
     return out;
 }
 

@@ -9,8 +9,11 @@
 
 namespace scenario {
 
-// Bytes of a record besides its text.
-inline constexpr std::size_t kVoceFixedBytes = 34;
+// Bytes of a record besides its text: the head before the text (tipo, three
+// values, segno and the text's length) and the tail after it.
+inline constexpr std::size_t kVoceHeadBytes = 16;
+inline constexpr std::size_t kVoceTailBytes = 18;
+inline constexpr std::size_t kVoceFixedBytes = kVoceHeadBytes + kVoceTailBytes;
 
 // The whole file image: every entry of `s.voci`, in index order.
 Bytes table_image(const Scenario& s);

@@ -142,6 +142,43 @@ TEST_F(LineCompiler, CurvesTurnTheGeometry) {
     }
 }
 
+// However the compile ends, every row holds its tag and values: the rows it
+// computed, and empty rows (0, 0) from the first one it did not reach.
+TEST_F(LineCompiler, RowsBeyondWhereTheGeometryStoppedAreEmpty) {
+    const struct {
+        const char* what;
+        std::string text;
+        LineEnd end;
+        std::int32_t code;
+        int first_empty;  // 0: not even rows 0 and 1 were seeded
+    } rows[] = {
+        {"a curve up to the last row the route carries", linea({"curvad5, 9000, 998"}),
+         LineEnd::finished, 0, 9999},
+        {"a curve one row further", linea({"curvad5, 9000, 999"}), LineEnd::failed, 0, 9999},
+        {"a curve without a class digit after a good one",
+         linea({"curvad5,  650,  550", "curva, 2000, 10"}), LineEnd::stopped, codice::kCurva, 1201},
+        {"a header that gives up after the length",
+         lines({"[generale]", "lunghezza percorso,  3000", "ripetizione segnali 4, 25, 0"}),
+         LineEnd::stopped, 3, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        s = Scenario{};
+        EXPECT_EQ(compile(row.text).end, row.end);
+        EXPECT_EQ(s.codice_errore, row.code);
+        const Tracciato& t = s.tracciato;
+        ASSERT_EQ(t.rows(), 10001);
+        if (row.first_empty > 0) {
+            EXPECT_EQ(std::tuple(t.tag[1], t.x[1], t.y[1]), std::tuple(Tag::intero, 0.0, 1.0));
+            EXPECT_EQ(t.tag[row.first_empty - 1], Tag::reale);
+        }
+        int unexpected = 0;
+        for (int i = row.first_empty; i < 10001; ++i)
+            unexpected += t.tag[i] != Tag::vuoto || t.x[i] != 0.0 || t.y[i] != 0.0;
+        EXPECT_EQ(unexpected, 0);
+    }
+}
+
 TEST_F(LineCompiler, WithoutGeometryCurveFieldsAreIgnoredKeywords) {
     genera_linea = 0;
     // No class digit: as a curve this would give code 103.

@@ -37,8 +37,10 @@ TEST(CreateRoute, SizesCellsAndGeometry) {
     ASSERT_TRUE(create_route(s, 101000));
     EXPECT_EQ(s.metri_totali, 108000);
     EXPECT_EQ(s.percorso.size(), 2161u);
+    // The rows get their tags and values from the line compiler.
     EXPECT_EQ(s.tracciato.rows(), 108001);
-    EXPECT_EQ(s.tracciato.tag[5], Tag::vuoto);
+    EXPECT_EQ(s.tracciato.x.size(), 108001u);
+    EXPECT_EQ(s.tracciato.y.size(), 108001u);
 
     // 14025 / 50 = 280.5 rounds to the even 280.
     ASSERT_TRUE(create_route(s, 7025));

@@ -108,7 +108,7 @@ void expect_table_matches(const std::string& bytes, const Scenario& s) {
 
 // Reads one column of tagged items starting at `*at`.
 void expect_column_matches(const std::string& bytes, std::size_t* at, const Tracciato& t,
-                           const std::vector<double>& column) {
+                           const Colonna<double>& column) {
     for (std::size_t row = 0; row < t.tag.size(); ++row) {
         ASSERT_LE(*at + 2, bytes.size());
         const std::uint32_t tag = get_u(bytes, *at, 2);

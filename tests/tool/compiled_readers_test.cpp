@@ -142,9 +142,9 @@ TEST(CompiledReaders, GeometryRowsKeepTheirTagsAndValues) {
     std::string error;
     ASSERT_TRUE(read_geometry(geometry, &t, &error)) << error;
     ASSERT_EQ(t.rows(), 3);
-    EXPECT_EQ(t.tag, (std::vector<Tag>{Tag::intero, Tag::reale, Tag::vuoto}));
-    EXPECT_EQ(t.x, (std::vector<double>{0, 0.5, 0}));
-    EXPECT_EQ(t.y, (std::vector<double>{-3, -2, 0}));
+    EXPECT_EQ(t.tag, (Colonna<Tag>{Tag::intero, Tag::reale, Tag::vuoto}));
+    EXPECT_EQ(t.x, (Colonna<double>{0, 0.5, 0}));
+    EXPECT_EQ(t.y, (Colonna<double>{-3, -2, 0}));
 }
 
 enum class Kind { table, route, geometry };
