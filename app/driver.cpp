@@ -57,6 +57,7 @@ int run_builder(Platform& platform, FileSystem& fs) {
     Scenario s;
     s.nome_linea = kNomeLinea;
     s.numero_treno = kNumeroTreno;
+    s.memoria_tracciato = platform.geometry_memory();
 
     WaitWindow wait(platform);
     const ScenarioFiles files = scenario_files(platform.program_folder(), platform.separator(),

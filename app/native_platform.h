@@ -22,6 +22,7 @@ class NativePlatform final : public Platform {
     void report_recorded_failure(std::string_view description) override;
     std::string program_folder() override;
     char separator() const override;
+    std::pmr::memory_resource* geometry_memory() override;
 
   private:
     struct State;

@@ -3,6 +3,7 @@
 // chosen by the build; tests use a fake that records the calls.
 #pragma once
 
+#include <memory_resource>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,10 @@ class Platform {
     // unless it is a root folder.
     virtual std::string program_folder() = 0;
     virtual char separator() const = 0;
+
+    // Where the model keeps the line geometry: a few blocks of up to 8 MB,
+    // made once and written once.
+    virtual std::pmr::memory_resource* geometry_memory() { return std::pmr::new_delete_resource(); }
 };
 
 }  // namespace scenario

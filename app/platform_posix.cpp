@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/large_pages.h"
 #include "app/native_platform.h"
 
 namespace scenario {
@@ -17,6 +18,7 @@ constexpr std::string_view kWaitText = "Attendere";
 struct NativePlatform::State {
     bool on_terminal = isatty(STDERR_FILENO) == 1;
     bool shown = false;
+    LargePageMemory geometry;
 };
 
 NativePlatform::NativePlatform() : state_(std::make_unique<State>()) {}
@@ -66,6 +68,10 @@ std::string NativePlatform::program_folder() {
 
 char NativePlatform::separator() const {
     return '/';
+}
+
+std::pmr::memory_resource* NativePlatform::geometry_memory() {
+    return &state_->geometry;
 }
 
 }  // namespace scenario

@@ -169,4 +169,9 @@ char NativePlatform::separator() const {
     return '\\';
 }
 
+// Large pages need the right to lock memory, which a driver's account lacks.
+std::pmr::memory_resource* NativePlatform::geometry_memory() {
+    return std::pmr::new_delete_resource();
+}
+
 }  // namespace scenario
