@@ -15,7 +15,7 @@
 #include <array>
 #include <cassert>
 #include <cstring>
-#include <memory>
+#include <memory_resource>
 #include <span>
 
 namespace scenario {
@@ -40,31 +40,33 @@ std::size_t item_bytes(Tag tag) {
 }
 
 // A buffer of one piece, filled with whole items and handed to the sink
-// when the next items do not fit.
+// when the next items do not fit. It comes from the geometry's own memory:
+// on the builder, from the large page that holds the embedded line.
 class Pieces {
   public:
-    explicit Pieces(PieceSink& sink)
-        : sink_(sink),
-          buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(kGeometryPieceBytes)) {}
+    Pieces(PieceSink& sink, std::pmr::memory_resource* memory)
+        : sink_(sink), buffer_(RowAllocator<std::uint8_t>(memory)) {
+        buffer_.resize(kGeometryPieceBytes);
+    }
 
-    std::size_t room() const { return kGeometryPieceBytes - used_; }
+    std::size_t room() const { return buffer_.size() - used_; }
 
     // The next `bytes` of the piece, which the caller fills. REQUIRES: bytes <= room().
     std::span<std::uint8_t> take(std::size_t bytes) {
-        const std::span<std::uint8_t> out(buffer_.get() + used_, bytes);
+        const std::span<std::uint8_t> out(buffer_.data() + used_, bytes);
         used_ += bytes;
         return out;
     }
 
     bool hand_on() {
-        const std::string_view piece(reinterpret_cast<const char*>(buffer_.get()), used_);
+        const std::string_view piece(reinterpret_cast<const char*>(buffer_.data()), used_);
         used_ = 0;
         return piece.empty() || sink_.put(piece);
     }
 
   private:
     PieceSink& sink_;
-    std::unique_ptr<std::uint8_t[]> buffer_;
+    Colonna<std::uint8_t> buffer_;
     std::size_t used_ = 0;
 };
 
@@ -150,7 +152,7 @@ class ImageSink final : public PieceSink {
 bool GeometryFile::write_to(PieceSink& sink) const {
     assert(t_.x.size() == t_.tag.size() && t_.y.size() == t_.tag.size());
     if (!t_.exists()) return true;
-    Pieces out(sink);
+    Pieces out(sink, t_.x.get_allocator().resource());
     return put_column(out, t_.tag, t_.x) && put_column(out, t_.tag, t_.y) && out.hand_on();
 }
 

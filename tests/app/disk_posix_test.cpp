@@ -1,6 +1,7 @@
 // The real disk on POSIX: what replace() does to each kind of thing that may
 // stand where an output file goes. Whatever happens, nothing that stood
 // there is damaged and no temporary file is left behind.
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/disk.h"
 
@@ -85,6 +87,60 @@ TEST_F(DiskPosix, RefusesWhatItMustNotReplace) {
         expect_no_temporary();
         fsys::permissions(dir_ / "target", fsys::perms::owner_all, fsys::perm_options::add);
     }
+}
+
+// A file handed over in pieces, which looks at the target between them.
+class WatchedPieces final : public FileContents {
+  public:
+    WatchedPieces(std::vector<std::string> pieces, fsys::path target)
+        : pieces_(std::move(pieces)), target_(std::move(target)) {}
+    bool write_to(PieceSink& sink) const override {
+        for (const std::string& piece : pieces_) {
+            seen.push_back(slurp(target_));
+            if (!sink.put(piece)) return false;
+        }
+        return true;
+    }
+    mutable std::vector<std::string> seen;  // the target before each piece
+
+  private:
+    std::vector<std::string> pieces_;
+    fsys::path target_;
+};
+
+// The pieces go to the temporary file one by one; the target keeps its
+// earlier bytes until the whole file takes its place.
+TEST_F(DiskPosix, AFileInPiecesAppearsWholeOnlyAtTheEnd) {
+    std::ofstream(dir_ / "target") << "old";
+    const WatchedPieces contents({"first,", std::string(100000, 'x'), ",last"}, dir_ / "target");
+    FileError error;
+    ASSERT_TRUE(disk_.replace_in_pieces((dir_ / "target").string(), contents, &error))
+        << error.reason;
+    EXPECT_EQ(contents.seen, (std::vector<std::string>{"old", "old", "old"}));
+    EXPECT_EQ(slurp(dir_ / "target"), "first," + std::string(100000, 'x') + ",last");
+    expect_no_temporary();
+}
+
+// A piece that cannot be written (past a file-size limit) ends the file:
+// the earlier file stays as it was and the temporary file goes.
+TEST_F(DiskPosix, APieceThatCannotBeWrittenLeavesTheEarlierFile) {
+    std::ofstream(dir_ / "target") << "old";
+    const WatchedPieces contents({std::string(40000, 'a'), std::string(40000, 'b'), "c"},
+                                 dir_ / "target");
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit limited = before;
+    limited.rlim_cur = 65536;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    FileError error;
+    const bool written = disk_.replace_in_pieces((dir_ / "target").string(), contents, &error);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error.operation, "write");
+    EXPECT_EQ(error.reason, "File too large");
+    EXPECT_EQ(contents.seen.size(), 2u);  // the third piece is never asked for
+    EXPECT_EQ(slurp(dir_ / "target"), "old");
+    expect_no_temporary();
 }
 
 TEST_F(DiskPosix, AMissingFolderFailsOnCreate) {
