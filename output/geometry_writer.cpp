@@ -17,6 +17,7 @@
 #include <cstring>
 #include <memory_resource>
 #include <span>
+#include <vector>
 
 namespace scenario {
 
@@ -66,7 +67,7 @@ class Pieces {
 
   private:
     PieceSink& sink_;
-    Colonna<std::uint8_t> buffer_;
+    std::vector<std::uint8_t, RowAllocator<std::uint8_t>> buffer_;
     std::size_t used_ = 0;
 };
 
@@ -89,7 +90,7 @@ void put_items(std::span<std::uint8_t> out, Tag tag, const double* values, std::
     switch (tag) {
         case Tag::reale: {
             const LeRun<kRealeBytes> items(out, 0, count);
-            // Two items a turn: the loop's own work is then a fifth of it.
+            // Two items a turn halve the loop's own counting and testing.
 #pragma GCC unroll 2
             for (std::size_t i = 0; i < count; ++i) {
                 LeRecord<kRealeBytes> item = items[i];

@@ -97,12 +97,14 @@ route_once() {
 }
 
 longest_route() {
-    local embedded=() longest=() peak=0 report i
+    local embedded=() longest=() embedded_cpu=() longest_cpu=() peak=0 report i
     for ((i = 0; i < ROUTE_PAIRS; ++i)); do
         report=$(route_once embedded)
         embedded+=("$(value_of compile_and_write_seconds <<<"$report")")
+        embedded_cpu+=("$(value_of compile_and_write_processor_seconds <<<"$report")")
         report=$(route_once)
         longest+=("$(value_of compile_and_write_seconds <<<"$report")")
+        longest_cpu+=("$(value_of compile_and_write_processor_seconds <<<"$report")")
         peak=$(value_of peak_kib <<<"$report")
     done
     local e l
@@ -110,6 +112,8 @@ longest_route() {
     l=$(median "${longest[@]}")
     echo "compile and write on disk, 1000000 m / embedded 101 km: $(ratio "$l" "$e") x (target 10 x)"
     echo "  medians of $ROUTE_PAIRS interleaved processes: 1000000 m $(ms "$l"), embedded $(ms "$e")"
+    echo "  processor time (user + system), 1000000 m / embedded:" \
+        "$(ratio "$(median "${longest_cpu[@]}")" "$(median "${embedded_cpu[@]}")") x"
     echo "peak memory, 1000000 m route compiled and written: $((peak / 1024)) MiB" \
         "($peak KiB; target 24 MB)"
 }
