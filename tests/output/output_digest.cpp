@@ -14,7 +14,13 @@
 //
 // The file of expected digests was printed by this program built on the
 // sources as they were before the writers were made faster; it changes only
-// when the compiled bytes are meant to change.
+// when the compiled bytes are meant to change. To compare with any other
+// revision directly, build that revision's default preset in a copy of its
+// tree and build this file against it, for instance:
+//   g++ -std=c++20 -O2 -I TREE tests/output/output_digest.cpp
+//       TREE/bench/synthetic_scenario.cpp TREE/build/default/libscenario_app.a
+//       TREE/build/default/libscenario_core.a -o digest
+// then `digest fuzz/corpus/compile > expected.txt`.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
