@@ -91,8 +91,6 @@ TEST(ToolProcess, CompilesTheEmbeddedSourcesToTheBuildersFilesAndKeepsTheSources
 }
 
 TEST(ToolProcess, DumpsEachFileAndDrawsAPictureThatRenders) {
-    ASSERT_EQ(run("command -v rsvg-convert > /dev/null"), 0)
-        << "rsvg-convert (Debian package librsvg2-bin) is needed to render the picture";
     TempFolder folder("scenario_tool_plot");
     put_sources(folder);
     const std::string dir = "\"" + folder.path().string() + "\"";
@@ -105,6 +103,11 @@ TEST(ToolProcess, DumpsEachFileAndDrawsAPictureThatRenders) {
     const std::string svg = folder.file("route.svg");
     const std::string png = folder.file("route.png");
     ASSERT_EQ(run(tool("plot --out \"" + svg + "\" " + dir)), 0);
+    // Rendering needs a program beyond the build's prerequisites; CI installs it.
+    if (run("command -v rsvg-convert > /dev/null") != 0) {
+        GTEST_SKIP() << "rsvg-convert (Debian package librsvg2-bin) is not installed: "
+                        "the picture was drawn but not rendered";
+    }
     ASSERT_EQ(run("rsvg-convert -o \"" + png + "\" \"" + svg + "\""), 0);
     EXPECT_EQ(slurp(png).substr(0, 8), "\x89PNG\r\n\x1A\n");
 }
