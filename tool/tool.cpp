@@ -11,6 +11,9 @@ namespace scenario {
 
 namespace {
 
+// The project's version, set by the build.
+constexpr std::string_view kVersion = SCENARIO_VERSION;
+
 constexpr std::string_view kHelp =
     "usage: scenario_tool COMMAND [OPTIONS] [ARGUMENTS]\n"
     "\n"
@@ -21,7 +24,8 @@ constexpr std::string_view kHelp =
     "  dump     print a compiled file (table, route or geometry) as text or JSON\n"
     "  plot     draw a compiled scenario as one SVG picture\n"
     "\n"
-    "'scenario_tool COMMAND --help' describes each command.\n";
+    "'scenario_tool COMMAND --help' describes each command;\n"
+    "'scenario_tool --version' prints the version.\n";
 
 using Command = int (*)(std::span<const std::string>, ToolContext&);
 
@@ -48,6 +52,10 @@ int run_tool(std::span<const std::string> args, ToolContext& ctx) {
     const std::string& word = args[0];
     if (word == "--help" || word == "-h" || word == "help") {
         ctx.out << kHelp;
+        return kExitClean;
+    }
+    if (word == "--version") {
+        ctx.out << kToolName << ' ' << kVersion << '\n';
         return kExitClean;
     }
     for (const NamedCommand& command : kCommands) {

@@ -112,6 +112,15 @@ TEST(ToolProcess, DumpsEachFileAndDrawsAPictureThatRenders) {
     EXPECT_EQ(slurp(png).substr(0, 8), "\x89PNG\r\n\x1A\n");
 }
 
+TEST(ToolProcess, PrintsTheProjectsVersion) {
+    TempFolder folder("scenario_tool_version");
+    const std::string out = folder.file("out.txt");
+    ASSERT_EQ(run(tool("--version > \"" + out + "\"")), 0);
+    EXPECT_EQ(slurp(out), std::string("scenario_tool ") + SCENARIO_VERSION + "\n");
+    ASSERT_EQ(run(tool("--help > \"" + out + "\"")), 0);
+    EXPECT_NE(slurp(out).find("--version"), std::string::npos);
+}
+
 TEST(ToolProcess, AMistakeOnTheCommandLineIsOneLineOfErrorAndStatus64) {
     TempFolder folder("scenario_tool_usage");
     const std::string err = folder.file("err.txt");
