@@ -20,14 +20,8 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "${1:-$repo/build/default}")
 linux_build=$(realpath "${2:-$repo/build/default}")
 
-readonly -a kOutputs=(
-  Alvena_Sorbio_4271_note.txt
-  Alvena_Sorbio_4271_rallentamenti.txt
-  Alvena_Sorbio_4271_scheda_treno.txt
-  Alvena_Sorbio_linea.dat
-  Alvena_Sorbio_4271.sim
-  Alvena_Sorbio_4271.dat
-)
+# kOutputs, pass, fail, end_checks, listing.
+source "$repo/tests/support/checks.sh"
 
 # What CPack was told, read from its configuration in the build folder.
 cpack_setting() {
@@ -55,13 +49,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-pass() { echo "ok   $*"; }
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
-
 # Runs a program of the package, under wine for the Windows one.
 run() {
   if [ -n "$exe" ]; then
@@ -70,8 +57,6 @@ run() {
     "$@"
   fi
 }
-
-listing() { (cd "$1" && find . -type f | LC_ALL=C sort); }
 
 echo "== $(basename "$package")"
 unpacked="$work/scaricati qui"
@@ -133,8 +118,4 @@ if [ -n "$exe" ]; then
   fi
 fi
 
-if [ $failures -gt 0 ]; then
-  echo "== $failures check(s) failed"
-  exit 1
-fi
-echo "== the package is whole"
+end_checks "the package is whole"

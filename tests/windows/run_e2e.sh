@@ -40,14 +40,8 @@ fi
 
 readonly kTimeout=60           # seconds for any one wait
 readonly kBox=scenario_builder  # title of the program's message boxes
-readonly -a kOutputs=(
-  Alvena_Sorbio_4271_note.txt
-  Alvena_Sorbio_4271_rallentamenti.txt
-  Alvena_Sorbio_4271_scheda_treno.txt
-  Alvena_Sorbio_linea.dat
-  Alvena_Sorbio_4271.sim
-  Alvena_Sorbio_4271.dat
-)
+# kOutputs, pass, fail, end_checks, listing.
+source "$repo/tests/support/checks.sh"
 
 builder_exe=$win_build/scenario_builder.exe
 demo_exe=$win_build/tests/windows/errore_demo.exe
@@ -74,13 +68,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-failures=0
-pass() { echo "ok   $*"; }
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
 
 wine_run() { "$repo/tests/windows/wine_run.sh" "$prefix" "$@"; }
 
@@ -127,8 +114,6 @@ press_return() {
   box=$(wait_window "$kBox") || return 1
   xdotool key --window "$box" Return 2>/dev/null
 }
-
-listing() { (cd "$1" && find . -type f | LC_ALL=C sort); }
 
 echo "== preparing the wine prefix"
 # A wine server left by the test run (it lingers a few seconds) would keep a
@@ -252,8 +237,4 @@ status=$(finish demo)
 [ "$(listing "$demo_dir")" = ./errore_demo.exe ] && pass "no file written" ||
   fail "folder holds: $(listing "$demo_dir")"
 
-if [ $failures -gt 0 ]; then
-  echo "== $failures check(s) failed"
-  exit 1
-fi
-echo "== all end-to-end checks passed"
+end_checks "all end-to-end checks passed"
