@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/disk.h"
+#include "app/pending_file.h"
 #include "app/temporary_names.h"
 
 namespace scenario {
@@ -67,61 +68,31 @@ bool can_name_unnamed_files() {
 #endif
 }
 
-// A file being written beside the one it replaces. It is locked from before
-// it has a name until it has its final one, so that a run clearing away what
-// killed runs left never takes it for theirs. Where the file system allows,
-// it has no name at all until its bytes are written: a process killed while
-// writing it then leaves nothing behind.
-class PendingFile {
-  public:
-    explicit PendingFile(const std::string& path) : path_(path) {}
-    ~PendingFile() { discard(); }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-
-    bool create(FileError* error);
-    bool write(std::string_view bytes, FileError* error);
-    // Puts the file in place of `path`; nothing is left to discard after.
-    bool commit(FileError* error);
-
-  private:
-    bool create_unnamed();
-    bool create_named(int* err);
-    bool give_name(int* err);
-    void discard();
-
-    const std::string& path_;
-    std::string temp_;  // empty while the file has no name
-    int fd_ = -1;
-};
-
-bool PendingFile::create(FileError* error) {
-    int err = 0;
-    if (create_unnamed() || create_named(&err)) return true;
-    return fail(error, "create", path_, err);
-}
-
-bool PendingFile::create_unnamed() {
+// Creates a file without a name in the folder of `path`, locked; -1 where
+// the file system has no such files or they could not be named.
+int create_unnamed(const std::string& path) {
 #if defined(O_TMPFILE)
-    if (!can_name_unnamed_files()) return false;
-    const std::string folder(folder_of(path_, kSeparator));
-    fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd_ < 0) return false;
-    lock(fd_);
-    return true;
+    if (!can_name_unnamed_files()) return -1;
+    const std::string folder(folder_of(path, kSeparator));
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0) lock(fd);
+    return fd;
 #else
-    return false;
+    static_cast<void>(path);
+    return -1;
 #endif
 }
 
-bool PendingFile::create_named(int* err) {
+// Creates a file under a temporary name beside `path`, locked; -1 with the
+// reason in `err` when it cannot.
+int create_named(const std::string& path, std::string* temp, int* err) {
     for (int tries = 0; tries < kNameTries; ++tries) {
-        std::string temp = next_temporary_name(path_);
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        *temp = next_temporary_name(path);
+        const int fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             *err = errno;
-            return false;
+            break;
         }
         lock(fd);
         // A run clearing the folder may have taken the file for a dead run's
@@ -131,55 +102,26 @@ bool PendingFile::create_named(int* err) {
             ::close(fd);
             continue;
         }
-        fd_ = fd;
-        temp_ = std::move(temp);
-        return true;
+        return fd;
     }
-    *err = EEXIST;
-    return false;
+    if (*err == 0) *err = EEXIST;
+    temp->clear();
+    return -1;
 }
 
-bool PendingFile::give_name(int* err) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+// Gives the unnamed file `fd` a temporary name beside `path`.
+bool give_name(int fd, const std::string& path, std::string* temp, int* err) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int tries = 0; tries < kNameTries; ++tries) {
-        std::string temp = next_temporary_name(path_);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            temp_ = std::move(temp);
+        std::string name = next_temporary_name(path);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            *temp = std::move(name);
             return true;
         }
         if (errno != EEXIST) break;
     }
     *err = errno;
     return false;
-}
-
-bool PendingFile::write(std::string_view bytes, FileError* error) {
-    return write_all(fd_, bytes) || fail(error, "write", path_, errno);
-}
-
-bool PendingFile::commit(FileError* error) {
-    // A network file system may report a failed write only when the file is
-    // closed, and that must come before the rename. The lock belongs to the
-    // open file, not to one descriptor: a second one keeps it until the end.
-    const int held = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
-    if (held < 0) return fail(error, "write", path_, errno);
-    const int written = fd_;
-    fd_ = held;
-    if (::close(written) != 0 && errno != EINTR) return fail(error, "write", path_, errno);
-    int err = 0;
-    if (temp_.empty() && !give_name(&err)) return fail(error, "create", path_, err);
-    if (::rename(temp_.c_str(), path_.c_str()) != 0) return fail(error, "replace", path_, errno);
-    temp_.clear();
-    ::close(fd_);
-    fd_ = -1;
-    return true;
-}
-
-// The name goes first, while the file is still locked, so that no one sees
-// it unlocked and takes it for a dead run's.
-void PendingFile::discard() {
-    if (!temp_.empty()) ::unlink(temp_.c_str());
-    if (fd_ >= 0) ::close(fd_);
 }
 
 bool same_file(const struct stat& a, const struct stat& b) {
@@ -221,6 +163,50 @@ void remove_stale_temporaries(DIR* folder, const std::vector<std::string_view>& 
 }
 
 }  // namespace
+
+// The file is locked from before it has a name until it has its final one,
+// so that a run clearing away what killed runs left never takes it for
+// theirs. Where the file system allows, it has no name at all until its
+// bytes are written: a process killed while writing it leaves nothing.
+bool PendingFile::create(FileError* error) {
+    int err = 0;
+    int fd = create_unnamed(path_);
+    if (fd < 0) fd = create_named(path_, &temp_, &err);
+    if (fd < 0) return fail(error, "create", path_, err);
+    file_ = fd;
+    return true;
+}
+
+bool PendingFile::write(std::string_view bytes, FileError* error) {
+    return write_all(static_cast<int>(file_), bytes) || fail(error, "write", path_, errno);
+}
+
+bool PendingFile::commit(FileError* error) {
+    // A network file system may report a failed write only when the file is
+    // closed, and that must come before the rename. The lock belongs to the
+    // open file, not to one descriptor: a second one keeps it until the end.
+    const int written = static_cast<int>(file_);
+    const int held = ::fcntl(written, F_DUPFD_CLOEXEC, 0);
+    if (held < 0) return fail(error, "write", path_, errno);
+    file_ = held;
+    if (::close(written) != 0 && errno != EINTR) return fail(error, "write", path_, errno);
+    int err = 0;
+    if (temp_.empty() && !give_name(held, path_, &temp_, &err)) {
+        return fail(error, "create", path_, err);
+    }
+    if (::rename(temp_.c_str(), path_.c_str()) != 0) return fail(error, "replace", path_, errno);
+    temp_.clear();
+    ::close(held);
+    file_ = -1;
+    return true;
+}
+
+// The name goes first, while the file is still locked, so that no one sees
+// it unlocked and takes it for a dead run's.
+PendingFile::~PendingFile() {
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    if (file_ >= 0) ::close(static_cast<int>(file_));
+}
 
 // The claimed folder, open and locked; the lock goes when it is closed, at
 // the latest when the process ends, however it ends.

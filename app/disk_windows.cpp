@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/disk.h"
+#include "app/pending_file.h"
 #include "app/temporary_names.h"
 #include "app/wide_text.h"
 
@@ -61,62 +62,6 @@ bool rename_open_file(HANDLE file, const std::wstring& target) {
     target.copy(info->FileName, target.size());
     return SetFileInformationByHandle(file, FileRenameInfo, info,
                                       static_cast<DWORD>(buffer.size())) != 0;
-}
-
-// A file being written beside the one it replaces. It is open with no
-// sharing from its creation until it has its final name: no other process
-// can open or delete it meanwhile, and a run clearing away what killed runs
-// left, which deletes only what it can, never takes it for theirs.
-class PendingFile {
-  public:
-    explicit PendingFile(const std::string& path) : path_(path) {}
-    ~PendingFile() { discard(); }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-
-    bool create(FileError* error);
-    bool write(std::string_view bytes, FileError* error);
-    // Puts the file in place of `path`; nothing is left to discard after.
-    bool commit(FileError* error);
-
-  private:
-    void discard();
-
-    const std::string& path_;
-    std::wstring temp_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-};
-
-bool PendingFile::create(FileError* error) {
-    for (int tries = 0; tries < kNameTries; ++tries) {
-        std::wstring temp = to_wide(next_temporary_name(path_));
-        file_ = CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file_ != INVALID_HANDLE_VALUE) {
-            temp_ = std::move(temp);
-            return true;
-        }
-        if (GetLastError() != ERROR_FILE_EXISTS) break;
-    }
-    return fail(error, "create", path_, GetLastError());
-}
-
-bool PendingFile::write(std::string_view bytes, FileError* error) {
-    return write_all(file_, bytes) || fail(error, "write", path_, GetLastError());
-}
-
-bool PendingFile::commit(FileError* error) {
-    if (!rename_open_file(file_, to_wide(path_)))
-        return fail(error, "replace", path_, GetLastError());
-    temp_.clear();
-    const bool closed = CloseHandle(file_) != 0;
-    file_ = INVALID_HANDLE_VALUE;
-    return closed || fail(error, "write", path_, GetLastError());
-}
-
-void PendingFile::discard() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    if (!temp_.empty()) DeleteFileW(temp_.c_str());
 }
 
 // One name per folder for the lock of the runs in it: the folder's full
@@ -177,7 +122,49 @@ void remove_stale_temporaries(std::span<const std::string> owned) {
     FindClose(search);
 }
 
+HANDLE handle_of(std::intptr_t file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+
 }  // namespace
+
+// The file is open with no sharing from its creation until it has its
+// final name: no other process can open or delete it meanwhile, and a run
+// clearing away what killed runs left, which deletes only what it can,
+// never takes it for theirs.
+bool PendingFile::create(FileError* error) {
+    for (int tries = 0; tries < kNameTries; ++tries) {
+        std::string temp = next_temporary_name(path_);
+        const HANDLE file = CreateFileW(to_wide(temp).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            file_ = reinterpret_cast<std::intptr_t>(file);
+            temp_ = std::move(temp);
+            return true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    return fail(error, "create", path_, GetLastError());
+}
+
+bool PendingFile::write(std::string_view bytes, FileError* error) {
+    return write_all(handle_of(file_), bytes) || fail(error, "write", path_, GetLastError());
+}
+
+bool PendingFile::commit(FileError* error) {
+    if (!rename_open_file(handle_of(file_), to_wide(path_))) {
+        return fail(error, "replace", path_, GetLastError());
+    }
+    temp_.clear();
+    const bool closed = CloseHandle(handle_of(file_)) != 0;
+    file_ = -1;
+    return closed || fail(error, "write", path_, GetLastError());
+}
+
+PendingFile::~PendingFile() {
+    if (file_ != -1) CloseHandle(handle_of(file_));
+    if (!temp_.empty()) DeleteFileW(to_wide(temp_).c_str());
+}
 
 // The lock of the claimed folder: a named mutex, which leaves nothing on
 // the disk. When its owner dies the system hands it to the next waiter.
