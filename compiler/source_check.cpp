@@ -35,6 +35,10 @@ std::string quoted(std::string_view text) {
     return "`" + std::string(text) + "`";
 }
 
+std::string count_of(std::size_t n, std::string_view what) {
+    return std::to_string(n) + " " + std::string(what) + (n == 1 ? "" : "s");
+}
+
 std::string metres(std::int64_t m) {
     return std::to_string(m) + " m";
 }
@@ -318,7 +322,7 @@ bool SourceChecker::check_line_ends(FieldSpan keyword, std::int32_t line,
     if (on_line < fields.size()) {
         const ReadField& stray = fields[on_line];
         find(DiagnosticId::record_spans_lines, {keyword.begin, fields.back().span.end},
-             subject + ": " + std::to_string(on_line - first) + " value fields on its line, " +
+             subject + ": " + count_of(on_line - first, "value field") + " on its line, " +
                  std::to_string(fields.size() - first) + " expected; the next line's " +
                  quoted(text_of(stray.span)) + " was read as " + quoted(stray.info->name));
         return false;
@@ -332,8 +336,8 @@ bool SourceChecker::check_line_ends(FieldSpan keyword, std::int32_t line,
         ++rest;
     if (rest < eol && rest > fields.back().span.end) {
         find(DiagnosticId::extra_fields, {rest, eol},
-             subject + " reads " + std::to_string(fields.size() - first) +
-                 " value fields; the rest of its line, " + quoted(text_.substr(rest, eol - rest)) +
+             subject + " reads " + count_of(fields.size() - first, "value field") +
+                 "; the rest of its line, " + quoted(text_.substr(rest, eol - rest)) +
                  ", is examined as keywords");
     }
     return true;
@@ -357,6 +361,14 @@ void SourceChecker::check_field(const ReadField& f, const std::string& subject) 
                  std::string(field_type_name(info.type)) + " field (" +
                  std::to_string(type_min(info.type)) + " to " +
                  std::to_string(type_max(info.type)) + "): the compile ends with code 25",
+             codice::kLettura);
+        return;
+    }
+    if (info.role == FieldRole::speed && (v < info.min || v > info.max)) {
+        find(DiagnosticId::number_too_large, f.span,
+             subject + ": " + std::to_string(v) + " km/h does not fit a route cell (" +
+                 std::to_string(info.min) + " to " + std::to_string(info.max) +
+                 " km/h): the compile ends with code 25 where the speed is laid",
              codice::kLettura);
         return;
     }
@@ -499,7 +511,8 @@ void SourceChecker::check_last_field() {
                  " of the " + last_subject_ + "; its last line should be [fine]");
     } else if (!contains_word(last, kFine) && !(is_blank_text(last) && last_keyword_had_fine_)) {
         find(DiagnosticId::last_field_not_fine, span,
-             "the last field of the file, " + quoted(last) +
+             "the last field of the file, " +
+                 (is_blank_text(last) ? std::string("an empty one") : quoted(last)) +
                  ", is never read; its last line should be [fine]");
     }
 }

@@ -137,6 +137,8 @@ bool TrainCompiler::run() {
     if (!s_.has_route() || !skip_preamble()) return false;
     switch (read_records()) {
         case Step::fail:
+            // The record in progress stands for the read failure, as in the line file.
+            if (record_line_ > 0) locate();
             return false;
         case Step::stop:
             return true;

@@ -127,6 +127,7 @@ class Diagnoser {
     SourceState linea_state_;
     SourceState treno_state_;
     std::vector<Diagnostic> out_;
+    std::size_t last_mark_keyword_ = 0;
 };
 
 std::vector<Diagnostic> Diagnoser::run(const CompileEvents& events) {
@@ -205,21 +206,30 @@ void Diagnoser::add_recorded_code() {
 }
 
 // Takes over the finding of `code` on `line` (0: the first finding of that
-// code in either file), so that the code is shown once, at its field.
+// code in either file), so that the code is shown once, at its field. A
+// read failure may show only at a later record (a speed is laid into the
+// cells when the next speed row comes): the last such finding before the
+// line then stands for it.
 bool Diagnoser::place_at_finding(Diagnostic& d, std::int32_t code, std::int32_t line) {
     for (CheckedFile* f : {&linea_, &treno_}) {
         if (line != 0 && f->file != d.file) continue;
         auto& findings = f->check.findings;
+        auto chosen = findings.end();
         for (auto it = findings.begin(); it != findings.end(); ++it) {
             if (it->code != code) continue;
-            const SourceRange range = f->range(it->span);
-            if (line != 0 && range.line != line) continue;
-            d.file = f->file;
-            d.range = range;
-            d.hint = it->message;
-            findings.erase(it);
-            return true;
+            const std::int32_t at = f->lines.at(it->span.begin).line;
+            if (line == 0 || at == line) {
+                chosen = it;
+                break;
+            }
+            if (code == codice::kLettura && at < line) chosen = it;
         }
+        if (chosen == findings.end()) continue;
+        d.file = f->file;
+        d.range = f->range(chosen->span);
+        d.hint = chosen->message;
+        findings.erase(chosen);
+        return true;
     }
     return false;
 }
@@ -252,6 +262,7 @@ const CheckedRecord* Diagnoser::record_at(const CheckedFile& f, std::size_t keyw
     return nullptr;
 }
 
+// A signal's four marks may replace several: they are told as one.
 void Diagnoser::add_replacement(const CompileEvents::Replacement& r) {
     const CheckedFile& f = file(r.record.file);
     const CheckedRecord* record = record_at(f, r.record.keyword);
@@ -265,11 +276,18 @@ void Diagnoser::add_replacement(const CompileEvents::Replacement& r) {
         return;
     }
     const voce* station = station_marking(s_, r.cell);
-    const std::string owner =
-        station != nullptr ? "station " + station->testo : std::string("another signal");
+    const std::string mark = "the mark " + std::to_string(r.old) + " of " +
+                             (station != nullptr ? "station " + station->testo
+                                                 : std::string("another signal")) +
+                             " on " + cell_text(r.cell);
+    if (!out_.empty() && out_.back().id == DiagnosticId::mark_replaces_mark &&
+        last_mark_keyword_ == r.record.keyword) {
+        out_.back().message += ", and " + mark;
+        return;
+    }
+    last_mark_keyword_ = r.record.keyword;
     out_.push_back(make(DiagnosticId::mark_replaces_mark, r.record.file, range,
-                        subject + ": its approach mark on " + cell_text(r.cell) +
-                            " replaces the mark " + std::to_string(r.old) + " of " + owner));
+                        subject + ": its approach marks replace " + mark));
 }
 
 void Diagnoser::add_findings(const CheckedFile& f) {
