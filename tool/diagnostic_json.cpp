@@ -90,6 +90,17 @@ void put_region(JsonWriter& json, const SourceRange& r) {
     json.end_object();
 }
 
+// A finding about a file as a whole covers all of its text.
+void put_whole_file(JsonWriter& json, std::string_view text) {
+    json.key("region");
+    json.begin_object();
+    json.key("charOffset");
+    json.number(std::int64_t{0});
+    json.key("charLength");
+    json.number(static_cast<std::int64_t>(text.size()));
+    json.end_object();
+}
+
 void put_result(JsonWriter& json, const Diagnostic& d, const DiagnosedFiles& files) {
     json.begin_object();
     json.key("ruleId");
@@ -111,7 +122,11 @@ void put_result(JsonWriter& json, const Diagnostic& d, const DiagnosedFiles& fil
         json.key("uri");
         json.string(file_uri(path_of(d, files)));
         json.end_object();
-        if (d.range.line > 0) put_region(json, d.range);
+        if (d.range.line > 0) {
+            put_region(json, d.range);
+        } else {
+            put_whole_file(json, d.file == SourceKind::linea ? files.linea_text : files.treno_text);
+        }
         json.end_object();
         json.end_object();
     }
