@@ -3,6 +3,7 @@
 #include <array>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "compiler/error_codes.h"
@@ -99,6 +100,8 @@ class LineCompiler {
     Scenario& s_;
     FieldReader in_;
     CompileObserver* observer_;
+    const std::span<const RecordKind> header_kinds_ = record_kinds(RecordBlock::line_header);
+    const std::span<const RecordKind> body_kinds_ = record_kinds(RecordBlock::line_body);
     LineHalf out_;
     std::int32_t record_line_ = 0;     // line of the keyword field most recently read
     std::size_t record_keyword_ = 0;  // where that field begins
@@ -145,7 +148,7 @@ bool LineCompiler::next_keyword(CommentRule rule, Step* st) {
 }
 
 Step LineCompiler::dispatch(RecordBlock block) {
-    for (const RecordKind& kind : record_kinds(block)) {
+    for (const RecordKind& kind : block == RecordBlock::line_header ? header_kinds_ : body_kinds_) {
         // Without a geometry to lay them into, curve records are not read.
         if (kind.id == RecordKindId::curva && s_.genera_linea == 0) continue;
         if (!selects(kind, s_.riga)) continue;

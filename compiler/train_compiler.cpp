@@ -1,6 +1,7 @@
 #include "compiler/train_compiler.h"
 
 #include <limits>
+#include <span>
 
 #include "compiler/error_codes.h"
 #include "compiler/train_recorders.h"
@@ -126,6 +127,7 @@ class TrainCompiler {
     std::int32_t sign_slot_;
     SourceLocation* where_;
     CompileObserver* observer_;
+    const std::span<const RecordKind> kinds_ = record_kinds(RecordBlock::train);
     std::int32_t record_line_ = 0;
     std::size_t record_keyword_ = 0;  // where the keyword field of the record begins
     std::int32_t n_ = 1;  // index in `voci` of the next station entry
@@ -184,7 +186,7 @@ Step TrainCompiler::read_keyword() {
 // Every kind whose words the keyword field holds is read in turn, in the
 // order of the table, so one field naming two kinds reads two records.
 Step TrainCompiler::handle_record() {
-    for (const RecordKind& kind : record_kinds(RecordBlock::train)) {
+    for (const RecordKind& kind : kinds_) {
         if (!selects(kind, s_.riga)) continue;
         if (observer_ != nullptr) {
             observer_->record_begins(SourceKind::treno, kind.id, record_keyword_);

@@ -3,7 +3,6 @@
 #include <array>
 #include <limits>
 
-#include "formats/keywords.h"
 
 namespace scenario {
 
@@ -268,14 +267,6 @@ std::span<const RecordKind> record_kinds(RecordBlock block) {
 
 const RecordKind& record_kind(RecordKindId id) {
     return kKinds[index_of(id)];
-}
-
-bool selects(const RecordKind& kind, std::string_view keyword) {
-    const auto has = [&](std::string_view word) {
-        return kind.letters == WordCase::lower ? contains_exact(keyword, word)
-                                               : contains_word(keyword, word);
-    };
-    return has(kind.word) && (kind.also.empty() || has(kind.also));
 }
 
 std::string_view field_type_name(FieldType type) {

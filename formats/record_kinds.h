@@ -10,6 +10,8 @@
 #include <span>
 #include <string_view>
 
+#include "formats/keywords.h"
+
 namespace scenario {
 
 enum class RecordKindId : std::uint8_t {
@@ -97,8 +99,16 @@ std::span<const RecordKind> record_kinds(RecordBlock block);
 
 const RecordKind& record_kind(RecordKindId id);
 
-// Whether `keyword` holds the words of `kind`.
-bool selects(const RecordKind& kind, std::string_view keyword);
+// Whether `keyword` holds the words of `kind`. Inline: the compilers ask it
+// of every kind for every keyword field.
+inline bool selects(const RecordKind& kind, std::string_view keyword) {
+    if (kind.letters == WordCase::lower) {
+        return contains_exact(keyword, kind.word) &&
+               (kind.also.empty() || contains_exact(keyword, kind.also));
+    }
+    return contains_word(keyword, kind.word) &&
+           (kind.also.empty() || contains_word(keyword, kind.also));
+}
 
 std::string_view field_type_name(FieldType type);  // "Byte", "Integer", "Long", "Text"
 
