@@ -7,8 +7,7 @@ namespace {
 using enum Severity;
 
 constexpr DiagnosticKind kKinds[] = {
-    {DiagnosticId::recorded_code, "recorded-code", error,
-     "the compiler recorded a failure code",
+    {DiagnosticId::recorded_code, "recorded-code", error, "the compiler recorded a failure code",
      "The compiler stopped reading at this record and recorded the code shown; its meaning "
      "and, where it has one, the position in metres follow the number. The files are still "
      "written, with whatever was read before. Fix the record named and compile again."},
@@ -118,16 +117,13 @@ constexpr DiagnosticKind kKinds[] = {
      "the file does not end with its [fine] line",
      "The last field of a file is never interpreted; the writer ends each file with a "
      "[fine] line so that no record is lost. Here the last field is something else."},
-    {DiagnosticId::no_generale, "no-generale", warning,
-     "the train file has no [generale] line",
+    {DiagnosticId::no_generale, "no-generale", warning, "the train file has no [generale] line",
      "Everything up to the first [generale] is skipped, so none of the train file's records "
      "is read. Add the [generale] line at the top."},
-    {DiagnosticId::position_rounded, "position-rounded", note,
-     "a position is rounded to its cell",
+    {DiagnosticId::position_rounded, "position-rounded", note, "a position is rounded to its cell",
      "The route is made of 50 m cells: a position that is not a multiple of 50 takes effect "
      "at the nearest cell boundary, halves to the even cell."},
-    {DiagnosticId::speed_rounded, "speed-rounded", note,
-     "a speed is rounded to a multiple of 5",
+    {DiagnosticId::speed_rounded, "speed-rounded", note, "a speed is rounded to a multiple of 5",
      "Line speeds are stored in units of 5 km/h: the nearest multiple is kept, halves to "
      "the even unit."},
     {DiagnosticId::tempo_raised, "tempo-raised", note, "a time value of 1 to 100 is raised to 101",

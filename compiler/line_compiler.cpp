@@ -103,7 +103,7 @@ class LineCompiler {
     const std::span<const RecordKind> header_kinds_ = record_kinds(RecordBlock::line_header);
     const std::span<const RecordKind> body_kinds_ = record_kinds(RecordBlock::line_body);
     LineHalf out_;
-    std::int32_t record_line_ = 0;     // line of the keyword field most recently read
+    std::int32_t record_line_ = 0;    // line of the keyword field most recently read
     std::size_t record_keyword_ = 0;  // where that field begins
     std::int64_t gradient_cursor_ = 0;
     std::int32_t previous_gradient_ = 0;
@@ -152,7 +152,8 @@ Step LineCompiler::dispatch(RecordBlock block) {
         // Without a geometry to lay them into, curve records are not read.
         if (kind.id == RecordKindId::curva && s_.genera_linea == 0) continue;
         if (!selects(kind, s_.riga)) continue;
-        if (observer_ != nullptr) observer_->record_begins(SourceKind::linea, kind.id, record_keyword_);
+        if (observer_ != nullptr)
+            observer_->record_begins(SourceKind::linea, kind.id, record_keyword_);
         const Step st = handle(kind.id);
         if (st != Step::next) return st;
         if (observer_ != nullptr) observer_->record_ends(in_.last_field().end);

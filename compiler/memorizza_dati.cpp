@@ -25,7 +25,8 @@ CompileResult& compile_train(Scenario& s, CompileResult& result, const SourceFil
         return fail(s, result, treno);
     }
     result.treno_consumed = true;
-    if (!compila_treno(s, treno.text, sign_slot, &result.where, observer)) return fail(s, result, treno);
+    if (!compila_treno(s, treno.text, sign_slot, &result.where, observer))
+        return fail(s, result, treno);
     return result;
 }
 

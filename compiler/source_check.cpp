@@ -80,8 +80,7 @@ class SourceChecker {
     void check_position(const ReadField& f, std::int64_t v, const std::string& subject);
     void check_order(const RecordKind& kind, const std::vector<ReadField>& fields,
                      const std::string& subject);
-    void check_curve_keyword(std::string_view keyword, FieldSpan span,
-                             const std::string& subject);
+    void check_curve_keyword(std::string_view keyword, FieldSpan span, const std::string& subject);
     bool check_line_ends(FieldSpan keyword, std::int32_t line, const std::vector<ReadField>& fields,
                          const std::string& subject);
     void check_last_field();
@@ -291,8 +290,8 @@ bool SourceChecker::read_record(const RecordKind& kind, std::size_t keyword,
         if (info.type != FieldType::text) f.number = decimal_text(text_of(f.span));
         fields->push_back(f);
     }
-    CheckedRecord record{kind.id, keyword, in_.last_field().end, {},
-                         subject_of(kind, *fields, first)};
+    CheckedRecord record{
+        kind.id, keyword, in_.last_field().end, {}, subject_of(kind, *fields, first)};
     if (fields->size() > first) record.first_value = (*fields)[first].span;
     out_.records.push_back(std::move(record));
     return true;
@@ -416,8 +415,7 @@ void SourceChecker::check_range(const ReadField& f, std::int64_t v, const std::s
 
 // Positions must leave room on the route, which the line file's length
 // record creates before any body record.
-void SourceChecker::check_position(const ReadField& f, std::int64_t v,
-                                   const std::string& subject) {
+void SourceChecker::check_position(const ReadField& f, std::int64_t v, const std::string& subject) {
     const FieldRole role = f.info->role;
     if (role != FieldRole::position && role != FieldRole::station && role != FieldRole::start)
         return;
@@ -488,8 +486,8 @@ void SourceChecker::check_curve_keyword(std::string_view keyword, FieldSpan span
              codice::kCurva);
     } else if (digits.size() > 1) {
         find(DiagnosticId::curve_class_digits, span,
-             subject + ": keyword " + quoted(keyword) + " has the class digits " + digits +
-                 "; " + digits.substr(0, 1) + " is tried first and sets the radius");
+             subject + ": keyword " + quoted(keyword) + " has the class digits " + digits + "; " +
+                 digits.substr(0, 1) + " is tried first and sets the radius");
     }
     const std::size_t side = find_word(keyword, kCurveWord) + kCurveWord.size();
     for (std::size_t i = 0; i < keyword.size(); ++i) {

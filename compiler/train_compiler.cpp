@@ -130,7 +130,7 @@ class TrainCompiler {
     const std::span<const RecordKind> kinds_ = record_kinds(RecordBlock::train);
     std::int32_t record_line_ = 0;
     std::size_t record_keyword_ = 0;  // where the keyword field of the record begins
-    std::int32_t n_ = 1;  // index in `voci` of the next station entry
+    std::int32_t n_ = 1;              // index in `voci` of the next station entry
     Profile speed_{&cella::velocita, true};
     Profile adhesion_{&cella::aderenza, false};
 };

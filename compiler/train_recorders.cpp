@@ -31,8 +31,7 @@ std::int16_t pair_word(std::int64_t tens, std::int64_t units) {
     return low16(10 * tens + units);
 }
 
-void put_signal_marks(Scenario& s, std::int64_t c, std::int64_t aspect,
-                      CompileObserver* observer) {
+void put_signal_marks(Scenario& s, std::int64_t c, std::int64_t aspect, CompileObserver* observer) {
     for (int k = 1; k <= kSignalMarks; ++k) {
         const std::int64_t at = c - kSignalMarkStep * k;
         cella* mark = s.cell(at);

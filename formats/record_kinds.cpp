@@ -3,6 +3,7 @@
 #include <array>
 #include <limits>
 
+#include "compiler/error_codes.h"
 
 namespace scenario {
 
@@ -39,10 +40,17 @@ constexpr FieldInfo ranged(std::string_view name, FieldType type, std::string_vi
     return {name, type, unit, min, max, meaning};
 }
 
+// A value that the compiler refuses with `code` unless it is a multiple of
+// `multiple`.
+constexpr FieldInfo stepped(FieldInfo f, std::int32_t multiple, std::int32_t code) {
+    f.multiple = multiple;
+    f.code = code;
+    return f;
+}
+
 // Positions and values of the kilometric references lie on cell boundaries.
 constexpr FieldInfo on_cell(std::string_view name, std::string_view meaning, std::int32_t code) {
-    return {name,     FieldType::long_, "m",  0, kLongMax, meaning, FieldRole::value,
-            Beyond::documented, kCell, code};
+    return stepped(ranged(name, FieldType::long_, "m", 0, kLongMax, meaning), kCell, code);
 }
 
 constexpr FieldInfo kLunghezza[] = {
@@ -50,8 +58,10 @@ constexpr FieldInfo kLunghezza[] = {
            "route length; the route carries 7000 m more"),
 };
 constexpr FieldInfo kProgressiva[] = {
-    on_cell("posizione", "route position from which the reference applies", 2),
-    on_cell("progressiva", "kilometric progressive of the line at that position", 2),
+    on_cell("posizione", "route position from which the reference applies",
+            codice::kProgressivaNonMultipla),
+    on_cell("progressiva", "kilometric progressive of the line at that position",
+            codice::kProgressivaNonMultipla),
     ranged("verso", FieldType::long_, "", 0, 1,
            "1: the progressive counts down along the direction of travel; 0: up"),
 };
@@ -59,8 +69,9 @@ constexpr FieldInfo kSfondo[] = {
     any_long("valore", "", "scenery value, passed to the simulator as it is"),
 };
 constexpr FieldInfo kRipetizione[] = {
-    on_cell("prima", "first signal-repetition position", 3),
-    on_cell("seconda", "second signal-repetition position; 0 sets the code count to 0", 4),
+    on_cell("prima", "first signal-repetition position", codice::kRipetizionePrimaNonMultipla),
+    on_cell("seconda", "second signal-repetition position; 0 sets the code count to 0",
+            codice::kRipetizioneSecondaNonMultipla),
 };
 constexpr FieldInfo kPendenza[] = {
     position("posizione", "position from which the gradient applies"),
@@ -92,8 +103,7 @@ constexpr FieldInfo kIndicatori[] = {
 constexpr FieldInfo kCartello[] = {
     position("posizione", "position of the sign"),
     {"testo", FieldType::text, "", 0, 0,
-     "text of the sign, one group in parentheses per line of the sign; no comma",
-     FieldRole::text},
+     "text of the sign, one group in parentheses per line of the sign; no comma", FieldRole::text},
 };
 
 constexpr FieldInfo kMassaFrenata[] = {
@@ -104,8 +114,8 @@ constexpr FieldInfo kVetture[] = {
 };
 constexpr FieldInfo kVelocita[] = {
     position("posizione", "position from which the speed limit applies"),
-    {"velocita", FieldType::long_, "km/h", 0, 1277,
-     "line speed limit, stored in units of 5 km/h", FieldRole::speed},
+    {"velocita", FieldType::long_, "km/h", 0, 1277, "line speed limit, stored in units of 5 km/h",
+     FieldRole::speed},
 };
 constexpr FieldInfo kAderenza[] = {
     position("posizione", "position from which the adhesion applies"),
@@ -148,13 +158,13 @@ constexpr FieldInfo kAbbattimento[] = {
     word16("valore", "", "the point's value; 0 or less gives a point without value", kLongMin),
 };
 constexpr FieldInfo kStazione[] = {
-    {"posizione", FieldType::long_, "m", 0, kLongMax,
-     "position of the station; the route must reach 800 m beyond it", FieldRole::station,
-     Beyond::documented, kCell, 8},
+    stepped({"posizione", FieldType::long_, "m", 0, kLongMax,
+             "position of the station; the route must reach 800 m beyond it", FieldRole::station},
+            kCell, codice::kStazioneNonMultipla),
     ranged("tipo", FieldType::byte, "", 1, 28,
            "station kind: 5 to 8 and 25 and more are laid out apart; below 25 it has a stop"),
-    {"lunghezza", FieldType::long_, "m", 0, kLongMax, "length of the station", FieldRole::value,
-     Beyond::documented, 2 * kCell, 9},
+    stepped(ranged("lunghezza", FieldType::long_, "m", 0, kLongMax, "length of the station"),
+            2 * kCell, codice::kLunghezzaStazione),
     ranged("segno", FieldType::byte, "", 0, 255, "1 on the last station"),
     ranged("byte4", FieldType::byte, "", 0, 255, "kept only for stations of 600 m or more"),
     ranged("byte3", FieldType::byte, "", 0, 255, "not 0: the far end lies 50 m further"),
@@ -211,8 +221,8 @@ constexpr RecordKind kKinds[] = {
     {RecordKindId::massa_frenata, RecordBlock::train, "braked mass", "frenata", "massa",
      WordCase::any, kMassaFrenata, "percentage of braked mass",
      "percentuale massa frenata,    120"},
-    {RecordKindId::vetture, RecordBlock::train, "carriages", "vetture", "", WordCase::any,
-     kVetture, "number of carriages", "numero vetture,    3"},
+    {RecordKindId::vetture, RecordBlock::train, "carriages", "vetture", "", WordCase::any, kVetture,
+     "number of carriages", "numero vetture,    3"},
     {RecordKindId::velocita, RecordBlock::train, "speed limit", "velocit", "", WordCase::any,
      kVelocita, "the line speed limit from a position on", "velocita,     700,    75"},
     {RecordKindId::aderenza, RecordBlock::train, "adhesion", "aderenza", "", WordCase::any,

@@ -33,7 +33,8 @@ KeywordRead read_keyword(FieldReader& in, std::string* riga, CommentRule rule,
     if (!in.read_text(riga)) return KeywordRead::fail;
     if (in.at_end()) return KeywordRead::end;
     for (int i = 0; i < rule.max_in_a_row && is_comment(*riga); ++i) {
-        if (trace != nullptr) trace->skipped[static_cast<std::size_t>(trace->count++)] = in.last_field();
+        if (trace != nullptr)
+            trace->skipped[static_cast<std::size_t>(trace->count++)] = in.last_field();
         if (!in.read_text(riga)) return KeywordRead::fail;
         if (rule.end_test_between && in.at_end()) return KeywordRead::end;
     }

@@ -23,7 +23,8 @@ TextPosition SourceLines::at(std::size_t offset) const {
     offset = std::min(offset, text_.size());
     const auto next = std::upper_bound(starts_.begin(), starts_.end(), offset);
     const auto index = static_cast<std::size_t>(next - starts_.begin()) - 1;
-    const std::size_t within = std::min(offset - starts_[index], line(static_cast<std::int32_t>(index + 1)).size());
+    const std::size_t within =
+        std::min(offset - starts_[index], line(static_cast<std::int32_t>(index + 1)).size());
     return {static_cast<std::int32_t>(index + 1), static_cast<std::int32_t>(within + 1)};
 }
 

@@ -108,7 +108,8 @@ int main(int argc, char** argv) {
     ok = write(reader_dir + "/embedded_treno", with_prefix(kPlanMixed, treno)) && ok;
     ok = write(compile_dir + "/embedded_no_geometry", with_prefix(kWithoutGeometry, both)) && ok;
     // The check target reads the compile target's inputs.
-    ok = write(std::string(argv[4]) + "/embedded_no_geometry", with_prefix(kWithoutGeometry, both)) &&
+    ok = write(std::string(argv[4]) + "/embedded_no_geometry",
+               with_prefix(kWithoutGeometry, both)) &&
          ok;
     ok = write_dump_seeds(argv[3], linea, treno) && ok;
     return ok ? 0 : 1;

@@ -156,10 +156,10 @@ void Diagnoser::add_missing() {
                    {SourceKind::treno, treno_state_, "train"}};
     for (const auto& source : sources) {
         if (source.state == SourceState::present) continue;
-        out_.push_back(make(DiagnosticId::missing_source, source.file, {},
-                            "the " + std::string(source.what) + " source file " +
-                                (source.state == SourceState::missing ? "is missing"
-                                                                      : "cannot be read")));
+        out_.push_back(
+            make(DiagnosticId::missing_source, source.file, {},
+                 "the " + std::string(source.what) + " source file " +
+                     (source.state == SourceState::missing ? "is missing" : "cannot be read")));
     }
 }
 
@@ -171,8 +171,8 @@ void Diagnoser::add_recorded_code() {
     if (code == codice::kNessuno) return;
     // A missing file is its own diagnostic; the code it leaves says no more.
     if (code == codice::kLineaMancante) return;
-    if (code == codice::kLettura && (linea_state_ != SourceState::present ||
-                                     treno_state_ != SourceState::present))
+    if (code == codice::kLettura &&
+        (linea_state_ != SourceState::present || treno_state_ != SourceState::present))
         return;
     Diagnostic d = make(DiagnosticId::recorded_code, SourceKind::treno, {},
                         describe_error(code, s_.posizione_errore));
@@ -198,8 +198,9 @@ void Diagnoser::add_recorded_code() {
             }
         }
         if (code == codice::kFuoriPercorso && where.file == SourceKind::treno) {
-            d.hint = "a code 15 left by the line file ends the train file at its first signal or "
-                     "slowdown row";
+            d.hint =
+                "a code 15 left by the line file ends the train file at its first signal or "
+                "slowdown row";
         }
     }
     out_.push_back(std::move(d));
@@ -276,10 +277,10 @@ void Diagnoser::add_replacement(const CompileEvents::Replacement& r) {
         return;
     }
     const voce* station = station_marking(s_, r.cell);
-    const std::string mark = "the mark " + std::to_string(r.old) + " of " +
-                             (station != nullptr ? "station " + station->testo
-                                                 : std::string("another signal")) +
-                             " on " + cell_text(r.cell);
+    const std::string mark =
+        "the mark " + std::to_string(r.old) + " of " +
+        (station != nullptr ? "station " + station->testo : std::string("another signal")) +
+        " on " + cell_text(r.cell);
     if (!out_.empty() && out_.back().id == DiagnosticId::mark_replaces_mark &&
         last_mark_keyword_ == r.record.keyword) {
         out_.back().message += ", and " + mark;
@@ -303,8 +304,8 @@ std::vector<Diagnostic> diagnose(const SourceFile& linea, const SourceFile& tren
     return Diagnoser(linea, treno, s, outcome).run(events);
 }
 
-std::string reading_difference(const SourceFile& linea, const SourceFile& treno,
-                               const Scenario& s, const CompileEvents& events) {
+std::string reading_difference(const SourceFile& linea, const SourceFile& treno, const Scenario& s,
+                               const CompileEvents& events) {
     const CheckedFile l = check_file(SourceKind::linea, linea, s.genera_linea != 0, std::nullopt);
     const CheckedFile t = check_file(SourceKind::treno, treno, false, l.check.ultima_cella);
     std::size_t next[2] = {0, 0};

@@ -23,7 +23,7 @@ std::vector<Diagnostic> diagnose(const SourceFile& linea, const SourceFile& tren
 // The first record that the compile and the checks read differently (kind,
 // keyword or extent), described in words; empty when they read alike, as
 // they always must, up to where the compile stopped.
-std::string reading_difference(const SourceFile& linea, const SourceFile& treno,
-                               const Scenario& s, const CompileEvents& events);
+std::string reading_difference(const SourceFile& linea, const SourceFile& treno, const Scenario& s,
+                               const CompileEvents& events);
 
 }  // namespace scenario

@@ -66,10 +66,11 @@ int check_command(std::span<const std::string> args, ToolContext& ctx) {
         return usage_error(ctx.err, kCommand, "--json and --sarif exclude each other");
     const std::string folder =
         folder_argument(parsed.words.empty() ? "." : parsed.words[0], ctx.separator);
-    if (!ctx.folder_exists(folder)) return usage_error(ctx.err, kCommand, "no folder '" + folder + "'");
-    const ScenarioFiles files = scenario_files(folder, ctx.separator,
-                                               parsed.value_or("line", kNomeLinea),
-                                               parsed.value_or("train", kNumeroTreno));
+    if (!ctx.folder_exists(folder))
+        return usage_error(ctx.err, kCommand, "no folder '" + folder + "'");
+    const ScenarioFiles files =
+        scenario_files(folder, ctx.separator, parsed.value_or("line", kNomeLinea),
+                       parsed.value_or("train", kNumeroTreno));
     DiagnosedBuild b;
     b.s.nome_linea = parsed.value_or("line", kNomeLinea);
     b.s.numero_treno = parsed.value_or("train", kNumeroTreno);

@@ -46,8 +46,7 @@ void run_diagnosed_build(DiagnosedBuild& b, FileSystem& fs, const ScenarioFiles&
 
 DiagnosedFiles diagnosed_files(const DiagnosedBuild& b, const ScenarioFiles& files,
                                std::string scenario_name) {
-    return {files.linea_txt, b.linea_text, files.treno_txt, b.treno_text,
-            std::move(scenario_name)};
+    return {files.linea_txt, b.linea_text, files.treno_txt, b.treno_text, std::move(scenario_name)};
 }
 
 }  // namespace scenario

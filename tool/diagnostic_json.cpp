@@ -109,8 +109,7 @@ void put_result(JsonWriter& json, const Diagnostic& d, const DiagnosedFiles& fil
     json.number(static_cast<std::int64_t>(d.id));
     json.key("level");
     json.string(severity_name(d.severity));
-    put_text(json, "message",
-             sentence(d.hint.empty() ? d.message : d.message + "; " + d.hint));
+    put_text(json, "message", sentence(d.hint.empty() ? d.message : d.message + "; " + d.hint));
     json.key("locations");
     json.begin_array();
     if (d.file != SourceKind::none) {

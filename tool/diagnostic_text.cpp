@@ -53,7 +53,8 @@ std::string caret_line(std::string_view line, const SourceRange& r) {
     const auto start = static_cast<std::size_t>(r.column - 1);
     for (std::size_t i = 0; i < start && i < line.size(); ++i)
         caret += line[i] == '\t' ? '\t' : ' ';
-    std::size_t end = r.end_line == r.line ? static_cast<std::size_t>(r.end_column - 1) : line.size();
+    std::size_t end =
+        r.end_line == r.line ? static_cast<std::size_t>(r.end_column - 1) : line.size();
     caret += '^';
     for (std::size_t i = start + 1; i < end; ++i)
         caret += '~';
