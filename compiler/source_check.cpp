@@ -89,6 +89,8 @@ class SourceChecker {
         out_.findings.push_back({id, span, std::move(message), code});
     }
     bool first_on_line(std::size_t offset) const;
+    // Where the line holding `offset` ends; each line is scanned once.
+    std::size_t line_end_after(std::size_t offset);
     std::string_view text_of(FieldSpan span) const {
         return text_.substr(span.begin, span.end - span.begin);
     }
@@ -111,12 +113,24 @@ class SourceChecker {
     // The previous row of each profile and the end of the previous curve.
     std::array<std::optional<std::int64_t>, 3> previous_row_{};
     std::optional<std::int64_t> previous_curve_end_;
+    std::size_t scanned_line_begin_ = 1;  // the line end found last, for offsets from here
+    std::size_t scanned_line_end_ = 0;
 };
 
 bool SourceChecker::first_on_line(std::size_t offset) const {
     while (offset > 0 && is_blank(text_[offset - 1]))
         --offset;
     return offset == 0 || text_[offset - 1] == '\n';
+}
+
+std::size_t SourceChecker::line_end_after(std::size_t offset) {
+    if (offset >= scanned_line_begin_ && offset <= scanned_line_end_) return scanned_line_end_;
+    std::size_t eol = offset;
+    while (eol < text_.size() && line_end_length(text_, eol) == 0)
+        ++eol;
+    scanned_line_begin_ = offset;
+    scanned_line_end_ = eol;
+    return eol;
 }
 
 SourceCheck SourceChecker::linea(bool curves_read) {
@@ -328,9 +342,7 @@ bool SourceChecker::check_line_ends(FieldSpan keyword, std::int32_t line,
     }
     if (first == fields.size() || in_.at_end() || in_.next_line() != line) return true;
     std::size_t rest = fields.back().span.end;
-    std::size_t eol = rest;
-    while (eol < text_.size() && line_end_length(text_, eol) == 0)
-        ++eol;
+    const std::size_t eol = line_end_after(rest);
     while (rest < eol && (is_blank(text_[rest]) || text_[rest] == ','))
         ++rest;
     if (rest < eol && rest > fields.back().span.end) {

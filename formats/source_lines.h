@@ -31,6 +31,7 @@ class SourceLines {
   private:
     std::string_view text_;
     std::vector<std::size_t> starts_;  // offset of the first byte of each line
+    std::vector<std::size_t> ends_;    // offset of its line end, or of the end of the text
 };
 
 }  // namespace scenario

@@ -53,10 +53,11 @@ void build(std::uint8_t flags, std::string_view linea, std::string_view treno,
 
 // A range lies inside its file: on an existing line, from a column of that
 // line (or just past its end) to a later place that does the same.
-void check_range(const scenario::Diagnostic& d, std::string_view linea, std::string_view treno) {
+void check_range(const scenario::Diagnostic& d, const scenario::SourceLines& linea,
+                 const scenario::SourceLines& treno) {
     if (d.range.line == 0) return;
     if (d.file == scenario::SourceKind::none) broken();
-    const scenario::SourceLines lines(d.file == scenario::SourceKind::linea ? linea : treno);
+    const scenario::SourceLines& lines = d.file == scenario::SourceKind::linea ? linea : treno;
     const auto inside = [&](std::int32_t line, std::int32_t column) {
         return line >= 1 && line <= lines.count() && column >= 1 &&
                static_cast<std::size_t>(column) <= lines.line(line).size() + 1;
@@ -104,8 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const scenario::SourceFile t = source((flags & kNoTreno) == 0, treno);
     if (!scenario::reading_difference(l, t, heard.s, events).empty()) broken();
     const auto diagnostics = scenario::diagnose(l, t, heard.s, heard.outcome, events);
+    const scenario::SourceLines linea_lines(linea);
+    const scenario::SourceLines treno_lines(treno);
     for (const scenario::Diagnostic& d : diagnostics)
-        check_range(d, linea, treno);
+        check_range(d, linea_lines, treno_lines);
     render(diagnostics, linea, treno);
     return 0;
 }
