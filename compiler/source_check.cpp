@@ -39,6 +39,16 @@ std::string count_of(std::size_t n, std::string_view what) {
     return std::to_string(n) + " " + std::string(what) + (n == 1 ? "" : "s");
 }
 
+// "2 and 5", "1, 2 and 5": each character of `items`.
+std::string listed(std::string_view items) {
+    std::string out;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out += i + 1 == items.size() ? " and " : ", ";
+        out += items[i];
+    }
+    return out;
+}
+
 std::string metres(std::int64_t m) {
     return std::to_string(m) + " m";
 }
@@ -498,8 +508,8 @@ void SourceChecker::check_curve_keyword(std::string_view keyword, FieldSpan span
              codice::kCurva);
     } else if (digits.size() > 1) {
         find(DiagnosticId::curve_class_digits, span,
-             subject + ": keyword " + quoted(keyword) + " has the class digits " + digits + "; " +
-                 digits.substr(0, 1) + " is tried first and sets the radius");
+             subject + ": keyword " + quoted(keyword) + " has the class digits " + listed(digits) +
+                 "; " + digits.substr(0, 1) + " is tried first and sets the radius");
     }
     const std::size_t side = find_word(keyword, kCurveWord) + kCurveWord.size();
     for (std::size_t i = 0; i < keyword.size(); ++i) {
