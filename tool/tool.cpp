@@ -3,6 +3,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "tool/check_command.h"
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
 #include "tool/plot_command.h"
@@ -19,6 +20,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Tools for scenario authors, on the builder's own compiler.\n"
     "\n"
+    "  check    print every diagnostic of the line and train source files:\n"
+    "           recorded codes, and what the compiler reads silently\n"
     "  compile  compile line and train source files into the compiled files,\n"
     "           showing the code, meaning, position and source line of a failure\n"
     "  dump     print a compiled file (table, route or geometry) as text or JSON\n"
@@ -35,6 +38,7 @@ struct NamedCommand {
 };
 
 constexpr NamedCommand kCommands[] = {
+    {"check", check_command},
     {"compile", compile_command},
     {"dump", dump_command},
     {"plot", plot_command},

@@ -26,6 +26,10 @@ struct ToolContext {
     std::ostream& err;
     char separator = '/';
     std::function<bool(const std::string&)> folder_exists = [](const std::string&) { return true; };
+    // Whether diagnostics on each stream may be coloured: it is a terminal
+    // and NO_COLOR is unset.
+    bool out_colour = false;
+    bool err_colour = false;
 };
 
 // Runs the command named by args[0] with the rest of `args` (the program's

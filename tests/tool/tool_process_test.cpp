@@ -121,17 +121,42 @@ TEST(ToolProcess, PrintsTheProjectsVersion) {
     EXPECT_NE(slurp(out).find("--version"), std::string::npos);
 }
 
+// A SARIF log of every kind of location (a field, a whole file, the scenario
+// as a whole) passes the validator that code-scanning services use. The
+// validator comes from npm (@microsoft/sarif-multitool); without it the
+// test is skipped.
+TEST(ToolProcess, ChecksSarifLogPassesTheValidator) {
+    if (run("command -v sarif-multitool > /dev/null") != 0) {
+        GTEST_SKIP() << "sarif-multitool (npm @microsoft/sarif-multitool) is not installed";
+    }
+    TempFolder folder("scenario_tool_sarif");
+    std::string linea = emit_text(testo_linea());
+    linea.replace(linea.find("lunghezza percorso"), 18, "lunghezza");
+    put(folder.file("Alvena_Sorbio_linea.txt"), linea);
+    const std::string sarif = folder.file("check.sarif");
+    const std::string log = folder.file("validate.txt");
+    EXPECT_EQ(run(tool("check --sarif \"" + folder.path().string() + "\" > \"" + sarif + "\"")), 1);
+    // The validator's exit status says nothing of what it found: its
+    // findings are read instead.
+    ASSERT_EQ(run("sarif-multitool validate \"" + sarif + "\" > \"" + log + "\" 2>&1"), 0);
+    const std::string found = slurp(log);
+    EXPECT_NE(found.find("Analysis completed successfully"), std::string::npos) << found;
+    EXPECT_EQ(found.find(": error "), std::string::npos) << found;
+}
+
 TEST(ToolProcess, AMistakeOnTheCommandLineIsOneLineOfErrorAndStatus64) {
     TempFolder folder("scenario_tool_usage");
     const std::string err = folder.file("err.txt");
-    for (const char* args : {"", "frobnicate", "--verbose", "compile --line",
-                             "compile \"/no/such/folder\"", "dump --kind", "dump /no/such/file.sim",
-                             "dump --kind=cells x.dat", "plot --bogus", "plot /no/such/folder"}) {
+    for (const char* args :
+         {"", "frobnicate", "--verbose", "compile --line", "compile \"/no/such/folder\"",
+          "dump --kind", "dump /no/such/file.sim", "dump --kind=cells x.dat", "plot --bogus",
+          "plot /no/such/folder", "check --json --sarif", "check /no/such/folder"}) {
         EXPECT_EQ(run(tool(args) + " > /dev/null 2> \"" + err + "\""), 64) << args;
         const std::string text = slurp(err);
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << args << ": " << text;
     }
-    for (const char* args : {"--help", "compile --help", "dump -h", "plot --help"}) {
+    for (const char* args :
+         {"--help", "compile --help", "dump -h", "plot --help", "check --help"}) {
         const std::string out = folder.file("out.txt");
         EXPECT_EQ(run(tool(args) + " > \"" + out + "\""), 0) << args;
         EXPECT_EQ(slurp(out).rfind("usage: scenario_tool", 0), 0u) << args;
