@@ -190,6 +190,8 @@ void print_diagnostics_sarif(std::span<const Diagnostic> diagnostics, const Diag
     json.begin_object();
     json.key("name");
     json.string(kToolName);
+    json.key("version");
+    json.string(tool_version());
     json.key("rules");
     json.begin_array();
     for (const DiagnosticKind& kind : diagnostic_kinds())

@@ -12,9 +12,6 @@ namespace scenario {
 
 namespace {
 
-// The project's version, set by the build.
-constexpr std::string_view kVersion = SCENARIO_VERSION;
-
 constexpr std::string_view kHelp =
     "usage: scenario_tool COMMAND [OPTIONS] [ARGUMENTS]\n"
     "\n"
@@ -51,6 +48,10 @@ int top_usage_error(ToolContext& ctx, std::string_view message) {
 
 }  // namespace
 
+std::string_view tool_version() {
+    return SCENARIO_VERSION;
+}
+
 int run_tool(std::span<const std::string> args, ToolContext& ctx) {
     if (args.empty()) return top_usage_error(ctx, "no command given");
     const std::string& word = args[0];
@@ -59,7 +60,7 @@ int run_tool(std::span<const std::string> args, ToolContext& ctx) {
         return kExitClean;
     }
     if (word == "--version") {
-        ctx.out << kToolName << ' ' << kVersion << '\n';
+        ctx.out << kToolName << ' ' << tool_version() << '\n';
         return kExitClean;
     }
     for (const NamedCommand& command : kCommands) {

@@ -18,6 +18,9 @@ inline constexpr int kExitUsage = 64;
 
 inline constexpr std::string_view kToolName = "scenario_tool";
 
+// The project's version, as the build sets it ("1.0.0").
+std::string_view tool_version();
+
 // What the commands need from outside: the files, the two output streams,
 // the folder separator of the system and a test for folders.
 struct ToolContext {
