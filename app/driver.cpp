@@ -62,6 +62,13 @@ int run_builder(Platform& platform, FileSystem& fs) {
     WaitWindow wait(platform);
     const ScenarioFiles files = scenario_files(platform.program_folder(), platform.separator(),
                                                s.nome_linea, s.numero_treno);
+    // Every file the run writes, the source texts it deletes included: while
+    // another run works in the folder this one waits, then it clears away
+    // what killed runs left of their temporary files.
+    const std::string owned[] = {files.linea_txt,     files.treno_txt,   files.note,
+                                 files.rallentamenti, files.scheda,      files.linea_dat,
+                                 files.tabella_sim,   files.percorso_dat};
+    fs.claim(owned);
 
     // The source texts first, then the documents: notes, slowdowns, card.
     constexpr Emitter kEmitters[] = {dati_linea, dati_treno, dati_note, dati_rallentamenti,

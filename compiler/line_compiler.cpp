@@ -5,12 +5,15 @@
 #include <cassert>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "compiler/error_codes.h"
 #include "compiler/line_recorders.h"
 #include "formats/field_reader.h"
 #include "formats/keywords.h"
+#include "formats/record_kinds.h"
+#include "formats/source_layout.h"
 
 namespace scenario {
 
@@ -19,10 +22,6 @@ namespace {
 constexpr std::int32_t kLunghezzaMassima = 1000000;
 // The geometry cursor may not pass this row while curves are laid.
 constexpr std::int64_t kUltimaRigaCurve = 1000000;
-
-// Consecutive comment fields passed over before a field counts as a keyword.
-constexpr int kCommentiTestata = 10;
-constexpr int kCommentiCorpo = 2;
 
 // `pendenza` stores per mille plus this, so that a level cell holds 100.
 constexpr std::int64_t kPendenzaPiana = 100;
@@ -48,14 +47,6 @@ bool fits_integer(std::int32_t v) {
            v <= std::numeric_limits<std::int16_t>::max();
 }
 
-// The header block ends at a section title: a field with both brackets
-// that is not a comment.
-bool ends_header(const std::string& riga) {
-    const std::size_t first = riga.find_first_not_of(' ');
-    const bool comment = first != std::string::npos && riga[first] == '-';
-    return !comment && contains_exact(riga, "[") && contains_exact(riga, "]");
-}
-
 // The turn of the first class digit found in the keyword, if any.
 std::optional<double> turn_of(const std::string& riga) {
     for (std::size_t i = 0; i < kSvoltaPerClasse.size(); ++i) {
@@ -67,24 +58,28 @@ std::optional<double> turn_of(const std::string& riga) {
 
 class LineCompiler {
   public:
-    LineCompiler(Scenario& s, std::string_view text) : s_(s), in_(text) {}
+    LineCompiler(Scenario& s, std::string_view text, CompileObserver* observer)
+        : s_(s), in_(text), observer_(observer) {}
     LineHalf run();
 
   private:
-    bool read_keyword();
-    bool has_dash() const { return contains_exact(s_.riga, "-"); }
+    // Reads the next keyword field; false when the record loop must stop,
+    // with `*st` telling how.
+    bool next_keyword(CommentRule rule, Step* st);
 
     Step find_generale();
     Step header();
-    Step header_record();
+    Step body();
+    // Hands the keyword to every kind of `block` whose words it holds.
+    Step dispatch(RecordBlock block);
+    Step handle(RecordKindId kind);
+
     Step lunghezza();
-    Step progressive();
-    Step sfondi();
+    Step progressiva(int entry);
+    Step sfondo(std::int32_t voce::*field);
     Step ripetizione();
 
     void prepare_body();
-    Step body();
-    Step body_record();
     Step pendenza();
     Step curva();
     Step montagna();
@@ -107,8 +102,12 @@ class LineCompiler {
 
     Scenario& s_;
     FieldReader in_;
+    CompileObserver* observer_;
+    const std::span<const RecordKind> header_kinds_ = record_kinds(RecordBlock::line_header);
+    const std::span<const RecordKind> body_kinds_ = record_kinds(RecordBlock::line_body);
     LineHalf out_;
-    std::int32_t record_line_ = 0;  // line of the keyword field most recently read
+    std::int32_t record_line_ = 0;    // line of the keyword field most recently read
+    std::size_t record_keyword_ = 0;  // where that field begins
     std::int64_t gradient_cursor_ = 0;
     std::int32_t previous_gradient_ = 0;
     // The next geometry row to compute: every row below it holds its value.
@@ -140,10 +139,67 @@ LineHalf LineCompiler::run() {
     return out_;
 }
 
-bool LineCompiler::read_keyword() {
-    if (!in_.read_text(&s_.riga)) return false;
+bool LineCompiler::next_keyword(CommentRule rule, Step* st) {
+    if (in_.at_end()) {
+        *st = Step::next;
+        return false;
+    }
+    const KeywordRead read = read_keyword(in_, &s_.riga, rule);
     record_line_ = in_.line();
-    return true;
+    record_keyword_ = in_.last_field().begin;
+    if (read == KeywordRead::keyword) return true;
+    *st = read == KeywordRead::fail ? failure() : Step::next;
+    return false;
+}
+
+Step LineCompiler::dispatch(RecordBlock block) {
+    for (const RecordKind& kind : block == RecordBlock::line_header ? header_kinds_ : body_kinds_) {
+        // Without a geometry to lay them into, curve records are not read.
+        if (kind.id == RecordKindId::curva && s_.genera_linea == 0) continue;
+        if (!selects(kind, s_.riga)) continue;
+        if (observer_ != nullptr)
+            observer_->record_begins(SourceKind::linea, kind.id, record_keyword_);
+        const Step st = handle(kind.id);
+        if (st != Step::next) return st;
+        if (observer_ != nullptr) observer_->record_ends(in_.last_field().end);
+    }
+    return Step::next;
+}
+
+Step LineCompiler::handle(RecordKindId kind) {
+    switch (kind) {
+        case RecordKindId::lunghezza:
+            return lunghezza();
+        case RecordKindId::progressiva_tre:
+            return progressiva(kVoceProgressivaTre);
+        case RecordKindId::progressiva_due:
+            return progressiva(kVoceProgressivaDue);
+        case RecordKindId::progressiva_uno:
+            return progressiva(kVoceProgressivaUno);
+        // The scenery values are stored out of their reading order: "due"
+        // goes to `valore3` and "tre" to `valore2`.
+        case RecordKindId::sfondo_uno:
+            return sfondo(&voce::valore1);
+        case RecordKindId::sfondo_due:
+            return sfondo(&voce::valore3);
+        case RecordKindId::sfondo_tre:
+            return sfondo(&voce::valore2);
+        case RecordKindId::ripetizione:
+            return ripetizione();
+        case RecordKindId::pendenza:
+            return pendenza();
+        case RecordKindId::curva:
+            return curva();
+        case RecordKindId::montagna:
+            return montagna();
+        case RecordKindId::indicatori_vmax:
+            return indicatore();
+        case RecordKindId::cartello_indicatore:
+            return cartello();
+        default:
+            break;  // the train file's kinds never reach the line file
+    }
+    return failure();
 }
 
 Step LineCompiler::range_test(std::int32_t p) {
@@ -175,38 +231,29 @@ Step LineCompiler::failure() {
 // --- Up to "[generale]" and the header block --------------------------------
 
 Step LineCompiler::find_generale() {
-    do {
-        if (!read_keyword()) return failure();
-        // The field that ends the file is never examined.
-        if (in_.at_end()) return give_up(codice::kGeneraleMancante);
-    } while (!contains_word(s_.riga, "[generale]"));
-    return Step::next;
+    const Preamble preamble = skip_preamble(in_, &s_.riga);
+    record_line_ = in_.line();
+    switch (preamble) {
+        case Preamble::found:
+            return Step::next;
+        case Preamble::end:
+            return give_up(codice::kGeneraleMancante);
+        case Preamble::fail:
+            break;
+    }
+    return failure();
 }
 
 Step LineCompiler::header() {
-    for (;;) {
-        if (in_.at_end()) return Step::next;
-        if (!read_keyword()) return failure();
-        if (in_.at_end()) return Step::next;
-        for (int i = 0; i < kCommentiTestata && has_dash(); ++i) {
-            if (!read_keyword()) return failure();
-        }
-        if (const Step st = header_record(); st != Step::next) return st;
+    Step st = Step::next;
+    while (next_keyword(kHeaderComments, &st)) {
+        if (st = dispatch(RecordBlock::line_header); st != Step::next) return st;
         if (ends_header(s_.riga)) return Step::next;
     }
-}
-
-Step LineCompiler::header_record() {
-    for (Step (LineCompiler::*handler)() : {&LineCompiler::lunghezza, &LineCompiler::progressive,
-                                            &LineCompiler::sfondi, &LineCompiler::ripetizione}) {
-        if (const Step st = (this->*handler)(); st != Step::next) return st;
-    }
-    return Step::next;
+    return st;
 }
 
 Step LineCompiler::lunghezza() {
-    if (!contains_word(s_.riga, "percorso") || !contains_word(s_.riga, "lunghezza"))
-        return Step::next;
     voce& v = s_.voci[kVoceTestataTreno];
     if (!in_.read(&v.valore2)) return failure();
     if (v.valore2 > kLunghezzaMassima) return give_up(codice::kLunghezzaEccessiva);
@@ -214,42 +261,16 @@ Step LineCompiler::lunghezza() {
     return Step::next;
 }
 
-Step LineCompiler::progressive() {
-    if (!contains_exact(s_.riga, "progressiva")) return Step::next;
-    const struct {
-        const char* word;
-        int entry;
-    } references[] = {
-        {"tre", kVoceProgressivaTre},
-        {"due", kVoceProgressivaDue},
-        {"uno", kVoceProgressivaUno},
-    };
-    for (const auto& r : references) {
-        if (!contains_exact(s_.riga, r.word)) continue;
-        voce& v = s_.voci[static_cast<std::size_t>(r.entry)];
-        if (!in_.read(&v.valore1, &v.valore2, &v.valore3)) return failure();
-    }
-    return Step::next;
+Step LineCompiler::progressiva(int entry) {
+    voce& v = s_.voci[static_cast<std::size_t>(entry)];
+    return in_.read(&v.valore1, &v.valore2, &v.valore3) ? Step::next : failure();
 }
 
-Step LineCompiler::sfondi() {
-    if (!contains_exact(s_.riga, "sfondo")) return Step::next;
-    voce& v = s_.voci[kVoceTestataLinea];
-    // The scenery values are stored out of their reading order: "due" goes to
-    // `valore3` and "tre" to `valore2`.
-    const struct {
-        const char* word;
-        std::int32_t* field;
-    } values[] = {{"uno", &v.valore1}, {"due", &v.valore3}, {"tre", &v.valore2}};
-    for (const auto& value : values) {
-        if (contains_exact(s_.riga, value.word) && !in_.read(value.field)) return failure();
-    }
-    return Step::next;
+Step LineCompiler::sfondo(std::int32_t voce::*field) {
+    return in_.read(&(s_.voci[kVoceTestataLinea].*field)) ? Step::next : failure();
 }
 
 Step LineCompiler::ripetizione() {
-    if (!contains_exact(s_.riga, "segnali") || !contains_exact(s_.riga, "ripetizione"))
-        return Step::next;
     voce& v = s_.voci[kVoceTestataCodici];
     if (!in_.read(&v.valore1, &v.valore2)) return failure();
     if (v.valore1 % kPassoRipetizione != 0) return give_up(codice::kRipetizionePrimaNonMultipla);
@@ -283,27 +304,14 @@ void LineCompiler::prepare_body() {
     t.y[1] = 1.0;
 }
 
+// One keyword may name several record kinds; each is handled in the
+// order of the table.
 Step LineCompiler::body() {
-    for (;;) {
-        if (in_.at_end()) return Step::next;
-        if (!read_keyword()) return failure();
-        if (in_.at_end()) return Step::next;
-        for (int i = 0; i < kCommentiCorpo && has_dash(); ++i) {
-            if (!read_keyword()) return failure();
-            if (in_.at_end()) return Step::next;
-        }
-        if (const Step st = body_record(); st != Step::next) return st;
+    Step st = Step::next;
+    while (next_keyword(kBodyComments, &st)) {
+        if (st = dispatch(RecordBlock::line_body); st != Step::next) return st;
     }
-}
-
-// One keyword may name several record kinds; each is handled in this order.
-Step LineCompiler::body_record() {
-    for (Step (LineCompiler::*handler)() :
-         {&LineCompiler::pendenza, &LineCompiler::curva, &LineCompiler::montagna,
-          &LineCompiler::indicatore, &LineCompiler::cartello}) {
-        if (const Step st = (this->*handler)(); st != Step::next) return st;
-    }
-    return Step::next;
+    return st;
 }
 
 bool LineCompiler::write_gradient() {
@@ -317,7 +325,6 @@ bool LineCompiler::write_gradient() {
 // The previous gradient holds up to the cell of the new record; at least one
 // cell is written even when the cursor is already there.
 Step LineCompiler::pendenza() {
-    if (!contains_word(s_.riga, "pendenza")) return Step::next;
     std::int32_t p = 0;
     std::int32_t g = 0;
     if (!in_.read(&p, &g)) return failure();
@@ -333,7 +340,6 @@ Step LineCompiler::pendenza() {
 }
 
 Step LineCompiler::curva() {
-    if (!contains_word(s_.riga, "curva") || s_.genera_linea == 0) return Step::next;
     std::int32_t a = 0;
     std::int32_t b = 0;
     if (!in_.read(&a, &b)) return failure();
@@ -421,7 +427,6 @@ void LineCompiler::empty_remaining_rows() {
 }
 
 Step LineCompiler::montagna() {
-    if (!contains_word(s_.riga, "montagna")) return Step::next;
     std::int32_t inizio = 0;
     std::int32_t fine = 0;
     std::int32_t tipo = 0;
@@ -433,7 +438,6 @@ Step LineCompiler::montagna() {
 }
 
 Step LineCompiler::indicatore() {
-    if (!contains_word(s_.riga, "indicatori_v")) return Step::next;
     std::int32_t posizione = 0, vas = 0, vbs = 0, vcs = 0, strisces = 0;
     std::int32_t vad = 0, vbd = 0, vcd = 0, strisced = 0;
     if (!in_.read(&posizione, &vas, &vbs, &vcs, &strisces, &vad, &vbd, &vcd, &strisced))
@@ -450,8 +454,6 @@ Step LineCompiler::indicatore() {
 
 // Sign texts fill `voci` from entry 80 downward; the cell keeps the entry.
 Step LineCompiler::cartello() {
-    if (!contains_word(s_.riga, "cartello") || !contains_word(s_.riga, "indicat"))
-        return Step::next;
     std::int32_t p = 0;
     if (!in_.read(&p, &s_.riga)) return failure();
     if (const Step st = range_test(p); st != Step::next) return st;
@@ -483,8 +485,8 @@ Step LineCompiler::close_line() {
 
 }  // namespace
 
-LineHalf compila_linea(Scenario& s, std::string_view text) {
-    return LineCompiler(s, text).run();
+LineHalf compila_linea(Scenario& s, std::string_view text, CompileObserver* observer) {
+    return LineCompiler(s, text, observer).run();
 }
 
 }  // namespace scenario

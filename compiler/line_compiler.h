@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "compiler/compile_observer.h"
 #include "compiler/model.h"
 
 namespace scenario {
@@ -32,7 +33,8 @@ struct LineHalf {
 
 // Compiles the line source `text` into `s`. Codes of this half are recorded
 // in `s.codice_errore` and `s.posizione_errore`; a failure records nothing
-// and is reported as LineEnd::failed. REQUIRES: `voci` cleared.
-LineHalf compila_linea(Scenario& s, std::string_view text);
+// and is reported as LineEnd::failed. `observer`, when there is one, hears
+// what is read. REQUIRES: `voci` cleared.
+LineHalf compila_linea(Scenario& s, std::string_view text, CompileObserver* observer = nullptr);
 
 }  // namespace scenario

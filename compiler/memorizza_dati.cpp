@@ -19,19 +19,21 @@ CompileResult& fail(Scenario& s, CompileResult& result, const SourceFile& treno)
 }
 
 CompileResult& compile_train(Scenario& s, CompileResult& result, const SourceFile& treno,
-                             std::int32_t sign_slot) {
+                             std::int32_t sign_slot, CompileObserver* observer) {
     if (treno.state != SourceState::present) {
         result.where = {SourceKind::treno, 0};
         return fail(s, result, treno);
     }
     result.treno_consumed = true;
-    if (!compila_treno(s, treno.text, sign_slot, &result.where)) return fail(s, result, treno);
+    if (!compila_treno(s, treno.text, sign_slot, &result.where, observer))
+        return fail(s, result, treno);
     return result;
 }
 
 }  // namespace
 
-CompileResult memorizza_dati(Scenario& s, const SourceFile& linea, const SourceFile& treno) {
+CompileResult memorizza_dati(Scenario& s, const SourceFile& linea, const SourceFile& treno,
+                             CompileObserver* observer) {
     CompileResult result;
     s.voci[kVoceTestataLinea].testo = s.nome_linea;
     s.voci[kVoceTestataCodici].testo = s.numero_treno;
@@ -46,7 +48,7 @@ CompileResult memorizza_dati(Scenario& s, const SourceFile& linea, const SourceF
         return fail(s, result, treno);
     }
     const std::int32_t code_before = s.codice_errore;
-    const LineHalf half = compila_linea(s, linea.text);
+    const LineHalf half = compila_linea(s, linea.text, observer);
     if (half.end != LineEnd::finished || s.codice_errore != code_before)
         result.where = {SourceKind::linea, half.line};
     switch (half.end) {
@@ -59,7 +61,7 @@ CompileResult memorizza_dati(Scenario& s, const SourceFile& linea, const SourceF
     }
     // Without a length record there is no route for the train to run on.
     if (!s.has_route() && s.codice_errore == codice::kNessuno) return fail(s, result, treno);
-    return compile_train(s, result, treno, half.sign_slot);
+    return compile_train(s, result, treno, half.sign_slot, observer);
 }
 
 }  // namespace scenario

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "compiler/compile_observer.h"
 #include "compiler/model.h"
 
 namespace scenario {
@@ -16,8 +17,6 @@ struct SourceFile {
     SourceState state = SourceState::missing;
     std::string_view text;
 };
-
-enum class SourceKind : std::uint8_t { none, linea, treno };
 
 // Where a record stands: which source file and its 1-based line.
 struct SourceLocation {
@@ -32,8 +31,10 @@ struct CompileResult {
 };
 
 // Compiles both halves into `s` and records failures in `s.codice_errore`
-// and `s.posizione_errore`. REQUIRES: `voci` cleared and `codice_errore` set
-// to 0 by the caller; `genera_linea` set.
-CompileResult memorizza_dati(Scenario& s, const SourceFile& linea, const SourceFile& treno);
+// and `s.posizione_errore`, telling `observer` (when there is one) what it
+// reads. REQUIRES: `voci` cleared and `codice_errore` set to 0 by the
+// caller; `genera_linea` set.
+CompileResult memorizza_dati(Scenario& s, const SourceFile& linea, const SourceFile& treno,
+                             CompileObserver* observer = nullptr);
 
 }  // namespace scenario

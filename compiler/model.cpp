@@ -35,14 +35,21 @@ std::int64_t round_half_even(double x) {
     return static_cast<std::int64_t>(std::nearbyint(x));
 }
 
+std::optional<std::int32_t> highest_cell(std::int32_t lunghezza) {
+    const std::int64_t metri = static_cast<std::int64_t>(lunghezza) + kMetriOltreLaFine;
+    const std::int64_t n = round_half_even(static_cast<double>(metri) / 50.0);
+    if (n + 1 < kMinCells) return std::nullopt;
+    return static_cast<std::int32_t>(n);
+}
+
 bool create_route(Scenario& s, std::int32_t lunghezza) {
     s.percorso.clear();
     s.tracciato = Tracciato{};
+    const std::optional<std::int32_t> n = highest_cell(lunghezza);
+    if (!n) return false;
     const std::int64_t metri = static_cast<std::int64_t>(lunghezza) + kMetriOltreLaFine;
-    const std::int64_t n = round_half_even(static_cast<double>(metri) / 50.0);
-    if (n + 1 < kMinCells) return false;
     s.metri_totali = static_cast<std::int32_t>(metri);
-    s.percorso.assign(static_cast<std::size_t>(n + 1), cella{});
+    s.percorso.assign(static_cast<std::size_t>(*n + 1), cella{});
     if (s.genera_linea != 0) {
         const auto rows = static_cast<std::size_t>(metri + 1);
         Tracciato& t = s.tracciato;
@@ -55,8 +62,11 @@ bool create_route(Scenario& s, std::int32_t lunghezza) {
 }
 
 bool in_range(const Scenario& s, std::int64_t p, std::int64_t margin) {
-    if (!s.has_route()) return false;
-    return static_cast<double>(s.ultima_cella()) >= static_cast<double>(p + margin) / 50.0;
+    return s.has_route() && in_range(s.ultima_cella(), p, margin);
+}
+
+bool in_range(std::int32_t ultima_cella, std::int64_t p, std::int64_t margin) {
+    return static_cast<double>(ultima_cella) >= static_cast<double>(p + margin) / 50.0;
 }
 
 }  // namespace scenario

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <memory_resource>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,10 @@ void clear_voci(Scenario& s);
 // three cells that the header and the closing fills need).
 bool create_route(Scenario& s, std::int32_t lunghezza);
 
+// N, the highest cell index of the route of a line of `lunghezza` metres;
+// nothing when that length gives no valid route.
+std::optional<std::int32_t> highest_cell(std::int32_t lunghezza);
+
 // R(x): x rounded to the nearest whole number, halves to the even neighbour.
 std::int64_t round_half_even(double x);
 
@@ -166,6 +171,8 @@ inline std::int64_t cell_after(std::int64_t p) {
 // Range test: the highest cell index is at least (p + margin) / 50, as a real
 // number. Records use a margin of 100 m, stations 800 m.
 bool in_range(const Scenario& s, std::int64_t p, std::int64_t margin = 100);
+// The same test against a route whose highest cell index is `ultima_cella`.
+bool in_range(std::int32_t ultima_cella, std::int64_t p, std::int64_t margin = 100);
 
 // A cell is free for a new object when it is empty or holds a tunnel mark.
 inline bool is_free(const cella& c) {

@@ -1,19 +1,17 @@
 #include "compiler/train_compiler.h"
 
 #include <limits>
+#include <span>
 
 #include "compiler/error_codes.h"
 #include "compiler/train_recorders.h"
 #include "formats/field_reader.h"
-#include "formats/keywords.h"
+#include "formats/record_kinds.h"
+#include "formats/source_layout.h"
 
 namespace scenario {
 
 namespace {
-
-constexpr std::string_view kGenerale = "[generale]";
-constexpr std::string_view kCommentMark = "-";
-constexpr int kMaxCommentsInARow = 2;  // the third such field is taken as a keyword
 
 // A station needs room on the route for its far end and its stop point.
 constexpr std::int64_t kStationMargin = 800;
@@ -79,8 +77,9 @@ bool is_long_kind(std::uint8_t tipo) {
 
 class TrainCompiler {
   public:
-    TrainCompiler(Scenario& s, std::string_view text, std::int32_t sign_slot, SourceLocation* where)
-        : s_(s), reader_(text), sign_slot_(sign_slot), where_(where) {}
+    TrainCompiler(Scenario& s, std::string_view text, std::int32_t sign_slot, SourceLocation* where,
+                  CompileObserver* observer)
+        : s_(s), reader_(text), sign_slot_(sign_slot), where_(where), observer_(observer) {}
 
     bool run();
 
@@ -89,6 +88,7 @@ class TrainCompiler {
     Step read_records();
     Step read_keyword();
     Step handle_record();
+    Step handle(RecordKindId kind);
     bool close();
 
     Step braked_mass() { return read_or_fail(&s_.voci[kVoceTestataTreno].valore1); }
@@ -126,8 +126,11 @@ class TrainCompiler {
     FieldReader reader_;
     std::int32_t sign_slot_;
     SourceLocation* where_;
+    CompileObserver* observer_;
+    const std::span<const RecordKind> kinds_ = record_kinds(RecordBlock::train);
     std::int32_t record_line_ = 0;
-    std::int32_t n_ = 1;  // index in `voci` of the next station entry
+    std::size_t record_keyword_ = 0;  // where the keyword field of the record begins
+    std::int32_t n_ = 1;              // index in `voci` of the next station entry
     Profile speed_{&cella::velocita, true};
     Profile adhesion_{&cella::aderenza, false};
 };
@@ -136,6 +139,8 @@ bool TrainCompiler::run() {
     if (!s_.has_route() || !skip_preamble()) return false;
     switch (read_records()) {
         case Step::fail:
+            // The record in progress stands for the read failure, as in the line file.
+            if (record_line_ > 0) locate();
             return false;
         case Step::stop:
             return true;
@@ -149,10 +154,7 @@ bool TrainCompiler::run() {
 // Everything up to and including the first field that holds "[generale]" is
 // never interpreted. An empty file fails on its first read.
 bool TrainCompiler::skip_preamble() {
-    do {
-        if (!reader_.read_text(&s_.riga)) return false;
-    } while (!contains_word(s_.riga, kGenerale) && !reader_.at_end());
-    return true;
+    return scenario::skip_preamble(reader_, &s_.riga) != Preamble::fail;
 }
 
 // The last field of the file is never interpreted: reaching the end right
@@ -168,42 +170,60 @@ Step TrainCompiler::read_records() {
 }
 
 Step TrainCompiler::read_keyword() {
-    if (!reader_.read_text(&s_.riga)) return Step::fail;
-    if (reader_.at_end()) return Step::close;
-    for (int i = 0; i < kMaxCommentsInARow && contains_word(s_.riga, kCommentMark); ++i) {
-        if (!reader_.read_text(&s_.riga)) return Step::fail;
-        if (reader_.at_end()) return Step::close;
+    switch (scenario::read_keyword(reader_, &s_.riga, kBodyComments)) {
+        case KeywordRead::keyword:
+            break;
+        case KeywordRead::end:
+            return Step::close;
+        case KeywordRead::fail:
+            return Step::fail;
     }
     record_line_ = reader_.line();
+    record_keyword_ = reader_.last_field().begin;
     return Step::next;
 }
 
-// Every kind whose words the keyword field holds is read in turn, in this
-// order, so one field naming two kinds reads two records.
+// Every kind whose words the keyword field holds is read in turn, in the
+// order of the table, so one field naming two kinds reads two records.
 Step TrainCompiler::handle_record() {
-    struct Kind {
-        std::string_view word;
-        std::string_view also;
-        Step (TrainCompiler::*handle)();
-    };
-    static constexpr Kind kKinds[] = {
-        {"frenata", "massa", &TrainCompiler::braked_mass},
-        {"vetture", "", &TrainCompiler::carriages},
-        {"velocit", "", &TrainCompiler::speed_limit},
-        {"aderenza", "", &TrainCompiler::adhesion},
-        {"orologio", "", &TrainCompiler::clock},
-        {"sabbia", "", &TrainCompiler::sanding},
-        {"segnale", "", &TrainCompiler::signal},
-        {"rallentamento", "", &TrainCompiler::slowdown},
-        {"abbattimento", "", &TrainCompiler::abbattimento},
-        {"stazione", "", &TrainCompiler::station},
-    };
-    for (const Kind& kind : kKinds) {
-        if (!contains_word(s_.riga, kind.word) || !contains_word(s_.riga, kind.also)) continue;
-        const Step step = (this->*kind.handle)();
+    for (const RecordKind& kind : kinds_) {
+        if (!selects(kind, s_.riga)) continue;
+        if (observer_ != nullptr) {
+            observer_->record_begins(SourceKind::treno, kind.id, record_keyword_);
+        }
+        const Step step = handle(kind.id);
         if (step != Step::next) return step;
+        if (observer_ != nullptr) observer_->record_ends(reader_.last_field().end);
     }
     return Step::next;
+}
+
+Step TrainCompiler::handle(RecordKindId kind) {
+    switch (kind) {
+        case RecordKindId::massa_frenata:
+            return braked_mass();
+        case RecordKindId::vetture:
+            return carriages();
+        case RecordKindId::velocita:
+            return speed_limit();
+        case RecordKindId::aderenza:
+            return adhesion();
+        case RecordKindId::orologio:
+            return clock();
+        case RecordKindId::sabbia:
+            return sanding();
+        case RecordKindId::segnale:
+            return signal();
+        case RecordKindId::rallentamento:
+            return slowdown();
+        case RecordKindId::abbattimento:
+            return abbattimento();
+        case RecordKindId::stazione:
+            return station();
+        default:
+            break;  // the line file's kinds never reach the train file
+    }
+    return Step::fail;
 }
 
 Step TrainCompiler::clock() {
@@ -248,7 +268,8 @@ Step TrainCompiler::signal() {
         return Step::fail;
     }
     if (!in_range(s_, posizione)) return out_of_range(posizione);
-    const bool handled = memo_segnale(s_, posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo);
+    const bool handled =
+        memo_segnale(s_, posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo, observer_);
     return after_recorder(handled, posizione);
 }
 
@@ -366,6 +387,7 @@ Step TrainCompiler::mark_stop(const voce& e) {
             if (cella* mark = s_.cell(j - k)) mark->dato6 = low8(kStationMarkBase + k);
         }
     }
+    if (observer_ != nullptr && !is_free(*stop)) observer_->stop_replaces(j, stop->tipo);
     stop->tipo = tipo_cella::kFermata;
     stop->dato1 = low16(n_);
     return Step::next;
@@ -416,8 +438,8 @@ bool TrainCompiler::close() {
 }  // namespace
 
 bool compila_treno(Scenario& s, std::string_view text, std::int32_t sign_slot,
-                   SourceLocation* where) {
-    TrainCompiler compiler(s, text, sign_slot, where);
+                   SourceLocation* where, CompileObserver* observer) {
+    TrainCompiler compiler(s, text, sign_slot, where, observer);
     return compiler.run();
 }
 

@@ -15,8 +15,9 @@ namespace scenario {
 // handler of `memorizza_dati` must take over (a read failure or an access
 // outside a store): the caller then records code 25. Codes of its own are
 // recorded in `s` and the function returns true. `where` receives the
-// location of the record at which a code was recorded.
+// location of the record at which a code was recorded; `observer`, when
+// there is one, hears what is read.
 bool compila_treno(Scenario& s, std::string_view text, std::int32_t sign_slot,
-                   SourceLocation* where);
+                   SourceLocation* where, CompileObserver* observer = nullptr);
 
 }  // namespace scenario

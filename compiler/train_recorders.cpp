@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "compiler/compile_observer.h"
 #include "compiler/error_codes.h"
 #include "compiler/model.h"
 
@@ -30,9 +31,13 @@ std::int16_t pair_word(std::int64_t tens, std::int64_t units) {
     return low16(10 * tens + units);
 }
 
-void put_signal_marks(Scenario& s, std::int64_t c, std::int64_t aspect) {
+void put_signal_marks(Scenario& s, std::int64_t c, std::int64_t aspect, CompileObserver* observer) {
     for (int k = 1; k <= kSignalMarks; ++k) {
-        if (cella* mark = s.cell(c - kSignalMarkStep * k)) mark->dato6 = low8(10 * aspect + k);
+        const std::int64_t at = c - kSignalMarkStep * k;
+        cella* mark = s.cell(at);
+        if (mark == nullptr) continue;
+        if (observer != nullptr && mark->dato6 != 0) observer->mark_replaces(at, mark->dato6);
+        mark->dato6 = low8(10 * aspect + k);
     }
 }
 
@@ -91,7 +96,8 @@ void put_lead_in(Scenario& s, std::int64_t h, std::int32_t d_v) {
 bool memo_segnale(Scenario& s, std::int32_t posizione, const std::int32_t& sx,
                   const std::int32_t& s1, const std::int32_t& s2, const std::int32_t& s3,
                   const std::int32_t& rapp, const std::int32_t& dx, const std::int32_t& d1,
-                  const std::int32_t& d2, const std::int32_t& d3, std::int32_t& tempo) {
+                  const std::int32_t& d2, const std::int32_t& d3, std::int32_t& tempo,
+                  CompileObserver* observer) {
     const std::int64_t c = cell_after(posizione);
     Spot spot[] = {{c, codice::kSegnaleOccupato}};
     const Lookup found = find_free(s, spot);
@@ -107,7 +113,7 @@ bool memo_segnale(Scenario& s, std::int32_t posizione, const std::int32_t& sx,
     cell.dato3 = pair_word(s3, d3);
     if (tempo >= 1 && tempo <= kLongestRaisedTempo) tempo = kShortestTempo;
     cell.dato5 = sx == kSxWithTempo ? low8(tempo) : 0;
-    put_signal_marks(s, c, aspect);
+    put_signal_marks(s, c, aspect, observer);
     return true;
 }
 

@@ -17,14 +17,17 @@
 namespace scenario {
 
 struct Scenario;
+class CompileObserver;
 
 // Signal at `posizione` on the cell after it, with approach marks on the
 // 2nd, 4th, 6th and 8th cells before it. A `tempo` of 1 to 100 is raised to
-// 101 in the caller's copy.
+// 101 in the caller's copy. `observer`, when there is one, hears of every
+// approach mark that replaces another.
 bool memo_segnale(Scenario& s, std::int32_t posizione, const std::int32_t& sx,
                   const std::int32_t& s1, const std::int32_t& s2, const std::int32_t& s3,
                   const std::int32_t& rapp, const std::int32_t& dx, const std::int32_t& d1,
-                  const std::int32_t& d2, const std::int32_t& d3, std::int32_t& tempo);
+                  const std::int32_t& d2, const std::int32_t& d3, std::int32_t& tempo,
+                  CompileObserver* observer = nullptr);
 
 // Slowdown from `x` over `l` metres at speed `v`. The warning cell and the
 // lead-in cells (asked for by a nonzero `f_ta`) exist only when x > 1500.

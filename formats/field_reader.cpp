@@ -14,36 +14,34 @@ bool is_blank(char c) {
 // refused by every destination, and the bound keeps the sum from overflowing.
 constexpr std::int64_t kBeyondEveryField = std::int64_t{1} << 40;
 
-// The decimal value of `token` when it is an optional "-" followed by digits
-// only; any other text, the empty token included, reads 0.
-std::int64_t decimal_value(std::string_view token) {
+}  // namespace
+
+DecimalText decimal_text(std::string_view token) {
     bool negative = false;
     if (!token.empty() && token.front() == '-') {
         negative = true;
         token.remove_prefix(1);
     }
-    if (token.empty()) return 0;
+    if (token.empty()) return {};
     std::int64_t value = 0;
     for (const char c : token) {
-        if (c < '0' || c > '9') return 0;
+        if (c < '0' || c > '9') return {};
         if (value < kBeyondEveryField) value = value * 10 + (c - '0');
     }
-    return negative ? -value : value;
+    return {true, negative ? -value : value};
 }
 
-}  // namespace
+std::size_t line_end_length(std::string_view text, std::size_t at) {
+    if (at >= text.size()) return 0;
+    if (text[at] == '\n') return 1;
+    if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') return 2;
+    return 0;
+}
 
 FieldReader::FieldReader(std::string_view text) : text_(text) {}
 
 bool FieldReader::at_end() const {
     return pos_ >= text_.size() && !field_pending_;
-}
-
-std::size_t FieldReader::line_end_length(std::size_t at) const {
-    if (at >= text_.size()) return 0;
-    if (text_[at] == '\n') return 1;
-    if (text_[at] == '\r' && at + 1 < text_.size() && text_[at + 1] == '\n') return 2;
-    return 0;
 }
 
 bool FieldReader::begin_field() {
@@ -63,7 +61,7 @@ void FieldReader::take_separator() {
         field_pending_ = true;
         return;
     }
-    const std::size_t eol = line_end_length(pos_);
+    const std::size_t eol = line_end_length(text_, pos_);
     if (eol != 0) {
         pos_ += eol;
         ++line_;
@@ -71,7 +69,7 @@ void FieldReader::take_separator() {
 }
 
 bool FieldReader::at_field_end(std::size_t at) const {
-    return at >= text_.size() || text_[at] == ',' || line_end_length(at) != 0;
+    return at >= text_.size() || text_[at] == ',' || line_end_length(text_, at) != 0;
 }
 
 bool FieldReader::read_text(std::string* out) {
@@ -79,6 +77,7 @@ bool FieldReader::read_text(std::string* out) {
     const std::size_t start = pos_;
     while (!at_field_end(pos_))
         ++pos_;
+    last_field_ = {start, pos_};
     out->assign(text_.substr(start, pos_ - start));
     take_separator();
     return true;
@@ -89,7 +88,8 @@ bool FieldReader::read_number(std::int64_t min, std::int64_t max, std::int64_t* 
     const std::size_t start = pos_;
     while (!at_field_end(pos_) && !is_blank(text_[pos_]))
         ++pos_;
-    const std::int64_t value = decimal_value(text_.substr(start, pos_ - start));
+    last_field_ = {start, pos_};
+    const std::int64_t value = decimal_text(text_.substr(start, pos_ - start)).value;
     // Blanks after a number, then one comma or the line end, are one
     // separator; anything else after the blanks starts the next field.
     std::size_t after = pos_;

@@ -19,6 +19,27 @@
 
 namespace scenario {
 
+// Where a field's text lies: byte offsets into the source text, from its
+// first byte after the leading blanks up to, not including, the byte after
+// its last (a number ends before the blanks that follow it).
+struct FieldSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+// The length of the line end at text[at]: 2 for CR LF, 1 for a bare LF,
+// 0 for anything else (a lone CR is text).
+std::size_t line_end_length(std::string_view text, std::size_t at);
+
+// How the reader takes the text of a numeric field: an optional "-" and
+// decimal digits make a number; anything else, the empty text included,
+// reads 0. Values past 2^40 stop growing: no destination holds them.
+struct DecimalText {
+    bool is_number = false;
+    std::int64_t value = 0;
+};
+DecimalText decimal_text(std::string_view token);
+
 class FieldReader {
   public:
     explicit FieldReader(std::string_view text);
@@ -43,6 +64,14 @@ class FieldReader {
     // the first read).
     std::int32_t line() const { return line_of_last_field_; }
 
+    // The text of the field most recently read, whether it was read well or
+    // not (an empty span before the first read).
+    FieldSpan last_field() const { return last_field_; }
+
+    // 1-based line on which the next field begins: the line of the last
+    // field while more of that line is left to read.
+    std::int32_t next_line() const { return line_; }
+
   private:
     bool read_one(std::string* out) { return read_text(out); }
     bool read_one(std::uint8_t* out) { return read_byte(out); }
@@ -54,13 +83,13 @@ class FieldReader {
     // Consumes the comma or line end that closes the field at pos_.
     void take_separator();
     bool at_field_end(std::size_t at) const;
-    std::size_t line_end_length(std::size_t at) const;  // 2 for CR LF, 1 for LF
     bool read_number(std::int64_t min, std::int64_t max, std::int64_t* out);
 
     std::string_view text_;
     std::size_t pos_ = 0;
     std::int32_t line_ = 1;
     std::int32_t line_of_last_field_ = 0;
+    FieldSpan last_field_;
     bool field_pending_ = false;  // a comma was consumed: one more field follows
 };
 

@@ -17,9 +17,14 @@ bool same_letter(char a, char b) {
 }  // namespace
 
 bool contains_word(std::string_view field, std::string_view word) {
-    if (word.empty()) return true;
-    return std::search(field.begin(), field.end(), word.begin(), word.end(), same_letter) !=
-           field.end();
+    return find_word(field, word) != std::string_view::npos;
+}
+
+std::size_t find_word(std::string_view field, std::string_view word) {
+    if (word.empty()) return 0;
+    const auto at = std::search(field.begin(), field.end(), word.begin(), word.end(), same_letter);
+    return at == field.end() ? std::string_view::npos
+                             : static_cast<std::size_t>(at - field.begin());
 }
 
 bool contains_exact(std::string_view field, std::string_view word) {

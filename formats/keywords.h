@@ -9,6 +9,10 @@ namespace scenario {
 // `word` occurs in `field`, letters compared without regard to case.
 bool contains_word(std::string_view field, std::string_view word);
 
+// Where `word` first occurs in `field`, letters compared without regard to
+// case; npos when it does not.
+std::size_t find_word(std::string_view field, std::string_view word);
+
 // `word` occurs in `field` exactly as written (the line file's lower-case
 // header words).
 bool contains_exact(std::string_view field, std::string_view word);

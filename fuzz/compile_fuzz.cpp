@@ -15,6 +15,7 @@
 
 #include "compiler/error_codes.h"
 #include "compiler/model.h"
+#include "fuzz/two_sources.h"
 #include "output/file_names.h"
 #include "output/memorizza_percorso.h"
 #include "tests/support/memory_file_system.h"
@@ -117,12 +118,7 @@ std::map<std::string, std::string> build(std::uint8_t flags, std::string_view li
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const std::uint8_t flags = data[0];
-    const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
-    const std::size_t split = rest.find('\0');
-    const std::string_view linea = rest.substr(0, split);
-    const std::string_view treno =
-        split == std::string_view::npos ? std::string_view() : rest.substr(split + 1);
+    const auto [flags, linea, treno] = scenario::fuzzing::split_input(data, size);
 
     const auto first = build(flags, linea, treno);
     if ((flags & kTwice) != 0 && build(flags, linea, treno) != first) broken();

@@ -1,7 +1,7 @@
 // Writes the fuzz seeds that come from the program itself into the corpus
 // folders given on the command line, so that fuzzing starts from the texts
 // the program really emits and the files it really compiles:
-//   scenario_fuzz_seeds <field_reader corpus> <compile corpus> <dump corpus>
+//   scenario_fuzz_seeds <field_reader corpus> <compile corpus> <dump corpus> <check corpus>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -88,8 +88,10 @@ bool write_dump_seeds(const std::string& dir, const std::string& linea, const st
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <field_reader corpus> <compile corpus> <dump corpus>\n",
+    if (argc != 5) {
+        std::fprintf(stderr,
+                     "usage: %s <field_reader corpus> <compile corpus> <dump corpus> "
+                     "<check corpus>\n",
                      argv[0]);
         return 2;
     }
@@ -105,6 +107,10 @@ int main(int argc, char** argv) {
     ok = write(reader_dir + "/embedded_linea", with_prefix(kPlanKeywordLongs, linea)) && ok;
     ok = write(reader_dir + "/embedded_treno", with_prefix(kPlanMixed, treno)) && ok;
     ok = write(compile_dir + "/embedded_no_geometry", with_prefix(kWithoutGeometry, both)) && ok;
+    // The check target reads the compile target's inputs.
+    ok = write(std::string(argv[4]) + "/embedded_no_geometry",
+               with_prefix(kWithoutGeometry, both)) &&
+         ok;
     ok = write_dump_seeds(argv[3], linea, treno) && ok;
     return ok ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,14 @@ class FileSystem {
 
     // Deletes the file; a file that does not exist is no error.
     virtual bool remove(const std::string& path, FileError* error) = 0;
+
+    // Makes the files at `paths`, all in one folder, this object's own until
+    // it is destroyed: waits while another run of the program works in that
+    // folder, then removes the temporary files that killed runs left there
+    // for these names, never one that a live process is still writing. It
+    // cannot fail: a folder that cannot be locked or cleaned is written all
+    // the same. Does nothing where files cannot outlive the run.
+    virtual void claim(std::span<const std::string> /*paths*/) {}
 };
 
 inline std::string_view as_text(const std::vector<std::uint8_t>& bytes) {

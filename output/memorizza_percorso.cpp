@@ -105,7 +105,7 @@ BuildOutcome memorizza_percorso(Scenario& s, std::int32_t j, FileSystem& fs,
     std::string treno_text;
     const SourceFile linea = load_source(fs, files.linea_txt, &linea_text);
     const SourceFile treno = load_source(fs, files.treno_txt, &treno_text);
-    outcome.compile = memorizza_dati(s, linea, treno);
+    outcome.compile = memorizza_dati(s, linea, treno, options.observer);
     if (options.delete_sources && !delete_consumed(fs, files, outcome)) return outcome;
 
     if (!s.has_route()) {

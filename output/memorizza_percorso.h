@@ -18,6 +18,8 @@ struct BuildOptions {
     // The builder deletes the source files it has read; the authoring tool
     // leaves an author's files where they are.
     bool delete_sources = true;
+    // The authoring tool's checks listen to the compile; the builder does not.
+    CompileObserver* observer = nullptr;
 };
 
 struct BuildOutcome {

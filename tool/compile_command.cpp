@@ -7,6 +7,7 @@
 #include "output/memorizza_percorso.h"
 #include "tool/command_line.h"
 #include "tool/compile_report.h"
+#include "tool/diagnosed_build.h"
 
 namespace scenario {
 
@@ -21,7 +22,8 @@ constexpr std::string_view kHelp =
     "Compiles ID_linea.txt and ID_NUMBER-.txt from SOURCE_FOLDER (default: the\n"
     "current folder) exactly as the builder does, and writes ID_linea.dat,\n"
     "ID_NUMBER.sim and ID_NUMBER.dat. The source files are left in place.\n"
-    "A recorded failure is printed as 'file:line: code N: meaning, at P m'.\n"
+    "The diagnostics of 'scenario_tool check' come first, on standard error;\n"
+    "then a recorded failure is printed as 'file:line: code N: meaning, at P m'.\n"
     "\n"
     "  --line ID       line identifier (default Alvena_Sorbio)\n"
     "  --train NUMBER  train number (default 4271)\n"
@@ -77,18 +79,20 @@ std::string missing_input(const CompileRequest& r, ToolContext& ctx) {
     return {};
 }
 
-int run_compile(const CompileRequest& r, ToolContext& ctx) {
-    Scenario s;
-    s.nome_linea = r.nome_linea;
-    s.numero_treno = r.numero_treno;
-    const BuildOutcome outcome = memorizza_percorso(s, r.geometry ? 1 : 0, ctx.fs, r.files,
-                                                    BuildOptions{.delete_sources = false});
+int run_compile(const CompileRequest& r, ToolContext& ctx, const std::string& folder) {
+    DiagnosedBuild b;
+    b.s.nome_linea = r.nome_linea;
+    b.s.numero_treno = r.numero_treno;
+    run_diagnosed_build(b, ctx.fs, r.files, r.geometry, true);
+    const DiagnosedFiles named = diagnosed_files(b, r.files, folder);
     if (r.json) {
-        report_compile_json(s, outcome, r.files, ctx.out);
+        report_compile_json(b.s, b.outcome, r.files, b.diagnostics, named, ctx.out);
     } else {
-        report_compile(s, outcome, r.files, ctx.out, ctx.err);
+        if (!b.diagnostics.empty())
+            print_diagnostics_text(b.diagnostics, named, ctx.err_colour, true, ctx.err);
+        report_compile(b.s, b.outcome, r.files, ctx.out, ctx.err);
     }
-    return compile_exit_status(s, outcome);
+    return compile_exit_status(b.s, b.outcome);
 }
 
 }  // namespace
@@ -102,7 +106,7 @@ int compile_command(std::span<const std::string> args, ToolContext& ctx) {
     const CompileRequest request = make_request(parsed, ctx.separator);
     const std::string missing = missing_input(request, ctx);
     if (!missing.empty()) return usage_error(ctx.err, kCommand, missing);
-    return run_compile(request, ctx);
+    return run_compile(request, ctx, parsed.words.empty() ? "." : parsed.words[0]);
 }
 
 }  // namespace scenario

@@ -111,6 +111,7 @@ void report_compile(const Scenario& s, const BuildOutcome& outcome, const Scenar
 }
 
 void report_compile_json(const Scenario& s, const BuildOutcome& outcome, const ScenarioFiles& files,
+                         std::span<const Diagnostic> diagnostics, const DiagnosedFiles& named,
                          std::ostream& out) {
     JsonWriter json(out);
     json.begin_object();
@@ -128,6 +129,7 @@ void report_compile_json(const Scenario& s, const BuildOutcome& outcome, const S
     const std::string fatal = fatal_text(outcome);
     json.key("fatal");
     fatal.empty() ? json.null() : json.string(fatal);
+    put_diagnostics_json(diagnostics, named, json);
     json.end_object();
     out << '\n';
 }

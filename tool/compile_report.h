@@ -11,6 +11,7 @@
 #include "compiler/model.h"
 #include "output/file_names.h"
 #include "output/memorizza_percorso.h"
+#include "tool/diagnostic_output.h"
 
 namespace scenario {
 
@@ -36,8 +37,10 @@ void report_compile(const Scenario& s, const BuildOutcome& outcome, const Scenar
                     std::ostream& out, std::ostream& err);
 
 // JSON: {"status":..., "exit_status":..., "code":..., "meaning":..., "position":...,
-// "file":..., "line":..., "written":[...], "fatal":...}; absent values are null.
+// "file":..., "line":..., "written":[...], "fatal":..., "diagnostics":[...],
+// "errors":..., "warnings":..., "notes":...}; absent values are null.
 void report_compile_json(const Scenario& s, const BuildOutcome& outcome, const ScenarioFiles& files,
+                         std::span<const Diagnostic> diagnostics, const DiagnosedFiles& named,
                          std::ostream& out);
 
 }  // namespace scenario

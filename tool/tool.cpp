@@ -3,6 +3,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "tool/check_command.h"
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
 #include "tool/plot_command.h"
@@ -16,12 +17,15 @@ constexpr std::string_view kHelp =
     "\n"
     "Tools for scenario authors, on the builder's own compiler.\n"
     "\n"
+    "  check    print every diagnostic of the line and train source files:\n"
+    "           recorded codes, and what the compiler reads silently\n"
     "  compile  compile line and train source files into the compiled files,\n"
     "           showing the code, meaning, position and source line of a failure\n"
     "  dump     print a compiled file (table, route or geometry) as text or JSON\n"
     "  plot     draw a compiled scenario as one SVG picture\n"
     "\n"
-    "'scenario_tool COMMAND --help' describes each command.\n";
+    "'scenario_tool COMMAND --help' describes each command;\n"
+    "'scenario_tool --version' prints the version.\n";
 
 using Command = int (*)(std::span<const std::string>, ToolContext&);
 
@@ -31,6 +35,7 @@ struct NamedCommand {
 };
 
 constexpr NamedCommand kCommands[] = {
+    {"check", check_command},
     {"compile", compile_command},
     {"dump", dump_command},
     {"plot", plot_command},
@@ -43,11 +48,19 @@ int top_usage_error(ToolContext& ctx, std::string_view message) {
 
 }  // namespace
 
+std::string_view tool_version() {
+    return SCENARIO_VERSION;
+}
+
 int run_tool(std::span<const std::string> args, ToolContext& ctx) {
     if (args.empty()) return top_usage_error(ctx, "no command given");
     const std::string& word = args[0];
     if (word == "--help" || word == "-h" || word == "help") {
         ctx.out << kHelp;
+        return kExitClean;
+    }
+    if (word == "--version") {
+        ctx.out << kToolName << ' ' << tool_version() << '\n';
         return kExitClean;
     }
     for (const NamedCommand& command : kCommands) {

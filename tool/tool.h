@@ -18,6 +18,9 @@ inline constexpr int kExitUsage = 64;
 
 inline constexpr std::string_view kToolName = "scenario_tool";
 
+// The project's version, as the build sets it ("1.0.0").
+std::string_view tool_version();
+
 // What the commands need from outside: the files, the two output streams,
 // the folder separator of the system and a test for folders.
 struct ToolContext {
@@ -26,6 +29,10 @@ struct ToolContext {
     std::ostream& err;
     char separator = '/';
     std::function<bool(const std::string&)> folder_exists = [](const std::string&) { return true; };
+    // Whether diagnostics on each stream may be coloured: it is a terminal
+    // and NO_COLOR is unset.
+    bool out_colour = false;
+    bool err_colour = false;
 };
 
 // Runs the command named by args[0] with the rest of `args` (the program's

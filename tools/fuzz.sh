@@ -77,7 +77,8 @@ run() {
 }
 
 seeds() {
-    "$BUILD_DIR/fuzz/scenario_fuzz_seeds" fuzz/corpus/field_reader fuzz/corpus/compile fuzz/corpus/dump
+    "$BUILD_DIR/fuzz/scenario_fuzz_seeds" fuzz/corpus/field_reader fuzz/corpus/compile fuzz/corpus/dump \
+        fuzz/corpus/check
 }
 
 case "${1:-ci}" in

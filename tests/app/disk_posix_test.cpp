@@ -1,16 +1,23 @@
 // The real disk on POSIX: what replace() does to each kind of thing that may
 // stand where an output file goes. Whatever happens, nothing that stood
 // there is damaged and no temporary file is left behind.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/disk.h"
@@ -43,6 +50,13 @@ class DiskPosix : public ::testing::Test {
     void expect_no_temporary() {
         for (const auto& entry : fsys::directory_iterator(dir_))
             EXPECT_EQ(entry.path().filename(), "target");
+    }
+    std::vector<std::string> listing() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fsys::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     fsys::path dir_;
@@ -148,6 +162,58 @@ TEST_F(DiskPosix, AMissingFolderFailsOnCreate) {
     EXPECT_FALSE(disk_.replace((dir_ / "no" / "target").string(), "x", &error));
     EXPECT_EQ(error.operation, "create");
     EXPECT_TRUE(disk_.remove((dir_ / "never-there").string(), &error));
+}
+
+// A killed run leaves temporary files of the names it writes; the next run's
+// claim removes those whose writer is gone. A writer holds its file locked
+// while it is alive, and nothing but our own naming is ever touched.
+TEST_F(DiskPosix, ClaimRemovesOnlyTheTemporaryFilesOfDeadWriters) {
+    for (const char* stale : {"target.11668.5.tmp", "target.1.0.tmp", "other.7.7.tmp"}) {
+        std::ofstream(dir_ / stale) << "left by a killed run";
+    }
+    for (const char* foreign :
+         {"target", "target.tmp", "target.1.tmp", "target.1.2.tmp.bak", "third.1.2.tmp"}) {
+        std::ofstream(dir_ / foreign) << "the user's";
+    }
+    fsys::create_directory(dir_ / "target.4.5.tmp");
+    fsys::create_symlink("target", dir_ / "target.6.7.tmp");
+    // A live writer: the file is open and locked, as a running program's is.
+    std::ofstream(dir_ / "target.2.3.tmp") << "being written";
+    const int live = ::open((dir_ / "target.2.3.tmp").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+
+    const std::vector<std::string> owned = {(dir_ / "target").string(), (dir_ / "other").string()};
+    disk_.claim(owned);
+    ::close(live);
+
+    EXPECT_EQ(listing(), (std::vector<std::string>{
+                             "target", "target.1.2.tmp.bak", "target.1.tmp", "target.2.3.tmp",
+                             "target.4.5.tmp", "target.6.7.tmp", "target.tmp", "third.1.2.tmp"}));
+    EXPECT_EQ(slurp(dir_ / "target"), "the user's");
+}
+
+// Two runs in one folder: the second claim waits until the first claimer is
+// gone, then the replace goes through as usual.
+TEST_F(DiskPosix, ASecondClaimWaitsForTheFirst) {
+    const std::vector<std::string> owned = {(dir_ / "target").string()};
+    auto first = std::make_unique<DiskFileSystem>();
+    first->claim(owned);
+    std::atomic<bool> claimed{false};
+    std::thread second([&] {
+        DiskFileSystem disk;
+        disk.claim(owned);
+        claimed = true;
+        FileError error;
+        EXPECT_TRUE(disk.replace(owned.front(), "second", &error)) << error.reason;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(claimed);
+    first.reset();
+    second.join();
+    EXPECT_TRUE(claimed);
+    EXPECT_EQ(slurp(dir_ / "target"), "second");
+    expect_no_temporary();
 }
 
 }  // namespace

@@ -18,12 +18,14 @@ class ToolRun {
     std::set<std::string> folders = {".", "src", "out"};
     std::ostringstream out;
     std::ostringstream err;
+    bool colour = false;  // as for a terminal with NO_COLOR unset
 
     int run(std::vector<std::string> args) {
         out.str("");
         err.str("");
         ToolContext ctx{fs, out, err, '/',
                         [this](const std::string& f) { return folders.count(f) != 0; }};
+        ctx.out_colour = ctx.err_colour = colour;
         return run_tool(args, ctx);
     }
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,34 @@ TEST_F(DiskWindows, MissingFilesAndFolders) {
     EXPECT_EQ(error.operation, "create");
     EXPECT_EQ(error.path, path("no_folder\\new.txt"));
     EXPECT_TRUE(names().empty());
+}
+
+// A killed run leaves temporary files of the names it writes; the next run's
+// claim deletes those that no process has open. One that a process still
+// holds cannot be deleted and is left, without failing anything; the user's
+// other files are never touched.
+TEST_F(DiskWindows, ClaimDeletesTheTemporaryFilesNoProcessHolds) {
+    FileError error;
+    for (const char* name : {"target.11668.5.tmp", "other.1.0.tmp", "target", "target.1.tmp",
+                             "target.1.2.tmp.bak", "held.3.4.tmp"}) {
+        ASSERT_TRUE(disk_.replace(path(name), "x", &error)) << error.reason;
+    }
+    ASSERT_TRUE(CreateDirectoryW((folder_ + L"\\target.5.6.tmp").c_str(), nullptr));
+    // Held as a live writer holds its file: open, shared with no one.
+    const HANDLE held = CreateFileW(to_wide(path("held.3.4.tmp")).c_str(), GENERIC_WRITE, 0,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    DiskFileSystem claimer;
+    const std::vector<std::string> owned = {path("target"), path("other"), path("held")};
+    claimer.claim(owned);
+    CloseHandle(held);
+
+    std::vector<std::wstring> left = names();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::wstring>{L"held.3.4.tmp", L"target", L"target.1.2.tmp.bak",
+                                               L"target.1.tmp", L"target.5.6.tmp"}));
+    RemoveDirectoryW((folder_ + L"\\target.5.6.tmp").c_str());
 }
 
 }  // namespace

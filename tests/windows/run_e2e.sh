@@ -13,6 +13,13 @@
 #   4. the errore_demo program shows the window and the box " Errore n. 1251"
 #      with one OK button, ends with status 1 after Return, and writes nothing.
 #      The window is photographed while the box is up.
+#   5. killed (SIGKILL to the wine process, as a power cut or the task
+#      manager would end it) as it starts writing the line geometry file in
+#      the folder of an earlier good run, the .exe leaves every earlier file
+#      whole; run again, it ends with status 0 and the folder holds exactly
+#      the executable and the six files, byte for byte the Linux build's;
+#   6. two builds started together in one folder both end with status 0 and
+#      leave exactly the six files.
 #
 #   tests/windows/run_e2e.sh [--update-docs] [MINGW_BUILD [LINUX_BUILD]]
 #
@@ -40,21 +47,16 @@ fi
 
 readonly kTimeout=60           # seconds for any one wait
 readonly kBox=scenario_builder  # title of the program's message boxes
-readonly -a kOutputs=(
-  Alvena_Sorbio_4271_note.txt
-  Alvena_Sorbio_4271_rallentamenti.txt
-  Alvena_Sorbio_4271_scheda_treno.txt
-  Alvena_Sorbio_linea.dat
-  Alvena_Sorbio_4271.sim
-  Alvena_Sorbio_4271.dat
-)
+# kOutputs, pass, fail, end_checks, listing.
+source "$repo/tests/support/checks.sh"
 
 builder_exe=$win_build/scenario_builder.exe
 demo_exe=$win_build/tests/windows/errore_demo.exe
 box_text_exe=$win_build/tests/windows/message_box_text.exe
 linux_exe=$linux_build/scenario_builder
+kill_lib=$linux_build/tests/fault/libkill_on_write.so
 prefix=$win_build/wine-prefix
-for f in "$builder_exe" "$demo_exe" "$box_text_exe" "$linux_exe"; do
+for f in "$builder_exe" "$demo_exe" "$box_text_exe" "$linux_exe" "$kill_lib"; do
   [ -x "$f" ] || { echo "run_e2e: missing $f (build it first)" >&2; exit 2; }
 done
 
@@ -74,13 +76,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-failures=0
-pass() { echo "ok   $*"; }
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
 
 wine_run() { "$repo/tests/windows/wine_run.sh" "$prefix" "$@"; }
 
@@ -127,8 +122,6 @@ press_return() {
   box=$(wait_window "$kBox") || return 1
   xdotool key --window "$box" Return 2>/dev/null
 }
-
-listing() { (cd "$1" && find . -type f | LC_ALL=C sort); }
 
 echo "== preparing the wine prefix"
 # A wine server left by the test run (it lingers a few seconds) would keep a
@@ -252,8 +245,38 @@ status=$(finish demo)
 [ "$(listing "$demo_dir")" = ./errore_demo.exe ] && pass "no file written" ||
   fail "folder holds: $(listing "$demo_dir")"
 
-if [ $failures -gt 0 ]; then
-  echo "== $failures check(s) failed"
-  exit 1
-fi
-echo "== all end-to-end checks passed"
+echo "== 5. killed during the line geometry write, then run again"
+crash_dir=$work/interrotta
+mkdir "$crash_dir"
+cp "$builder_exe" "$crash_dir/"
+for f in "${kOutputs[@]}"; do cp "$linux_dir/$f" "$crash_dir/"; done
+# The killer, loaded into every process of the run, acts only on a write to
+# the geometry file's temporary file: the .exe dies as it begins that write.
+KILL_ON_WRITE_TO="$crash_dir/Alvena_Sorbio_linea.dat.*.tmp" LD_PRELOAD=$kill_lib \
+  start crash "$crash_dir/scenario_builder.exe"
+status=$(finish crash)
+[ "$status" = 137 ] && pass "killed (status $status)" || fail "not killed: status $status"
+left=$(cd "$crash_dir" && find . -type f -name 'Alvena_Sorbio_linea.dat.*.tmp')
+[ -n "$left" ] && pass "killed during the geometry write: $left left" ||
+  fail "no temporary geometry file: the kill came at another step"
+intact=yes
+for f in "${kOutputs[@]}"; do cmp -s "$linux_dir/$f" "$crash_dir/$f" || intact="no, $f differs"; done
+[ "$intact" = yes ] && pass "every earlier file is whole" || fail "earlier files: $intact"
+start healed "$crash_dir/scenario_builder.exe"
+status=$(finish healed)
+[ "$status" = 0 ] && pass "the next run, status 0" || fail "the next run, status $status"
+compare_with_linux "$crash_dir"
+
+echo "== 6. two builds started together in one folder"
+double_dir=$work/doppia
+mkdir "$double_dir"
+cp "$builder_exe" "$double_dir/"
+start first "$double_dir/scenario_builder.exe"
+start second "$double_dir/scenario_builder.exe"
+first=$(finish first)
+second=$(finish second)
+[ "$first $second" = "0 0" ] && pass "both end with status 0" ||
+  fail "statuses $first and $second"
+compare_with_linux "$double_dir"
+
+end_checks "all end-to-end checks passed"

@@ -8,6 +8,7 @@
 # the .NET and browser engine installers it would offer are turned off (they
 # would wait for a click that never comes). Carriage returns are dropped from
 # standard output, so that tools reading a test listing see plain lines.
+# Without a UTF-8 locale it runs wine in C.UTF-8.
 set -euo pipefail
 
 prefix=$1
@@ -24,6 +25,13 @@ fi
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 
 export WINEPREFIX=$prefix
+# Wine spells Windows file names in the locale's character set: in the C
+# locale a name with letters outside ASCII cannot be made at all, and the
+# tests use such names. A fresh machine or container may set no locale.
+case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+  *UTF-8* | *utf8*) ;;
+  *) export LC_ALL=C.UTF-8 ;;
+esac
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64

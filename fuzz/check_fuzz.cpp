@@ -1,0 +1,110 @@
+// Runs the author's checks over a line text and a train text taken from the
+// input, with the compile observed, and checks what they promise: no crash
+// and no hang on any text, every diagnostic's range inside its file, the
+// checks reading every record as the compile reads it, and a compile that
+// writes the same bytes whether it is listened to or not. Every output form
+// is rendered as well.
+//
+// Input: as for the compile target: a flags byte (bit 0: build the line
+// geometry; bit 1: no line source file; bit 2: no train source file), then
+// the line text, a NUL byte and the train text.
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "formats/source_lines.h"
+#include "fuzz/two_sources.h"
+#include "output/diagnose.h"
+#include "output/file_names.h"
+#include "output/memorizza_percorso.h"
+#include "tests/support/memory_file_system.h"
+#include "tool/diagnostic_output.h"
+#include "tool/json_writer.h"
+
+namespace {
+
+constexpr std::uint8_t kGeneraLinea = 1;
+constexpr std::uint8_t kNoLinea = 2;
+constexpr std::uint8_t kNoTreno = 4;
+
+[[noreturn]] void broken() {
+    __builtin_trap();
+}
+
+struct Build {
+    scenario::Scenario s;
+    scenario::testing::MemoryFileSystem fs;
+    scenario::BuildOutcome outcome;
+};
+
+void build(std::uint8_t flags, std::string_view linea, std::string_view treno,
+           scenario::CompileObserver* observer, Build& b) {
+    const scenario::ScenarioFiles files =
+        scenario::scenario_files("/fuzz", '/', "Alvena_Sorbio", "4271");
+    if ((flags & kNoLinea) == 0) b.fs.files[files.linea_txt] = std::string(linea);
+    if ((flags & kNoTreno) == 0) b.fs.files[files.treno_txt] = std::string(treno);
+    b.s.nome_linea = "Alvena_Sorbio";
+    b.s.numero_treno = "4271";
+    b.outcome = scenario::memorizza_percorso(
+        b.s, (flags & kGeneraLinea) != 0 ? 1 : 0, b.fs, files,
+        scenario::BuildOptions{.delete_sources = true, .observer = observer});
+}
+
+// A range lies inside its file: on an existing line, from a column of that
+// line (or just past its end) to a later place that does the same.
+void check_range(const scenario::Diagnostic& d, const scenario::SourceLines& linea,
+                 const scenario::SourceLines& treno) {
+    if (d.range.line == 0) return;
+    if (d.file == scenario::SourceKind::none) broken();
+    const scenario::SourceLines& lines = d.file == scenario::SourceKind::linea ? linea : treno;
+    const auto inside = [&](std::int32_t line, std::int32_t column) {
+        return line >= 1 && line <= lines.count() && column >= 1 &&
+               static_cast<std::size_t>(column) <= lines.line(line).size() + 1;
+    };
+    const scenario::SourceRange& r = d.range;
+    if (!inside(r.line, r.column) || !inside(r.end_line, r.end_column)) broken();
+    if (r.end_line < r.line || (r.end_line == r.line && r.end_column < r.column)) broken();
+}
+
+void render(const std::vector<scenario::Diagnostic>& diagnostics, std::string_view linea,
+            std::string_view treno) {
+    const scenario::DiagnosedFiles files{"l.txt", linea, "t.txt", treno, "."};
+    std::ostringstream out;
+    scenario::print_diagnostics_text(diagnostics, files, true, true, out);
+    scenario::print_diagnostics_sarif(diagnostics, files, out);
+    scenario::JsonWriter json(out);
+    json.begin_object();
+    scenario::put_diagnostics_json(diagnostics, files, json);
+    json.end_object();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const auto [flags, linea, treno] = scenario::fuzzing::split_input(data, size);
+
+    Build heard;
+    scenario::CompileEvents events;
+    build(flags, linea, treno, &events, heard);
+    Build unheard;
+    build(flags, linea, treno, nullptr, unheard);
+    if (heard.fs.files != unheard.fs.files) broken();
+
+    const auto source = [](bool present, std::string_view text) {
+        return present ? scenario::SourceFile{scenario::SourceState::present, text}
+                       : scenario::SourceFile{};
+    };
+    const scenario::SourceFile l = source((flags & kNoLinea) == 0, linea);
+    const scenario::SourceFile t = source((flags & kNoTreno) == 0, treno);
+    if (!scenario::reading_difference(l, t, heard.s, events).empty()) broken();
+    const auto diagnostics = scenario::diagnose(l, t, heard.s, heard.outcome, events);
+    const scenario::SourceLines linea_lines(linea);
+    const scenario::SourceLines treno_lines(treno);
+    for (const scenario::Diagnostic& d : diagnostics)
+        check_range(d, linea_lines, treno_lines);
+    render(diagnostics, linea, treno);
+    return 0;
+}

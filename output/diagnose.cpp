@@ -1,0 +1,329 @@
+#include "output/diagnose.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "compiler/error_codes.h"
+#include "compiler/source_check.h"
+#include "formats/source_lines.h"
+
+namespace scenario {
+
+namespace {
+
+constexpr std::int64_t kCellMetres = 50;
+constexpr std::uint8_t kFirstPassingKind = 25;  // stations from here on have no stop
+constexpr int kStationMarks = 4;
+
+// One source file with its checks, and the lines that locate them.
+struct CheckedFile {
+    SourceKind file;
+    std::string_view text;
+    SourceLines lines;
+    SourceCheck check;
+
+    SourceRange range(FieldSpan span) const {
+        const TextPosition b = lines.at(span.begin);
+        const TextPosition e = lines.at(std::max(span.begin, span.end));
+        return {b.line, b.column, e.line, e.column};
+    }
+    // The whole of a 1-based line.
+    SourceRange whole_line(std::int32_t line) const {
+        const auto width = static_cast<std::int32_t>(lines.line(line).size());
+        return {line, 1, line, width + 1};
+    }
+};
+
+CheckedFile check_file(SourceKind kind, const SourceFile& source, bool curves_read,
+                       std::optional<std::int32_t> ultima_cella) {
+    const std::string_view text =
+        source.state == SourceState::present ? source.text : std::string_view{};
+    CheckedFile f{kind, text, SourceLines(text), {}};
+    if (source.state != SourceState::present) return f;
+    f.check = kind == SourceKind::linea ? check_linea(text, curves_read)
+                                        : check_treno(text, ultima_cella);
+    return f;
+}
+
+Diagnostic make(DiagnosticId id, SourceKind file, SourceRange range, std::string message,
+                std::string hint = {}) {
+    return {id, diagnostic_kind(id).severity, file, range, std::move(message), std::move(hint)};
+}
+
+// The codes of the route pass name a place on the route, not a record.
+bool is_pass_code(std::int32_t code) {
+    return code == codice::kPuntoPrimaDelSegnale || code == codice::kFasciaOccupata ||
+           code == codice::kPuntoNelRallentamento;
+}
+
+std::string_view object_name(std::uint8_t tipo) {
+    switch (tipo) {
+        case tipo_cella::kSegnale:
+            return "signal";
+        case tipo_cella::kFineRallentamento:
+        case tipo_cella::kInizioRallentamento:
+        case tipo_cella::kAvvisoRallentamento:
+        case tipo_cella::kPreavviso:
+            return "slowdown cell";
+        case tipo_cella::kIndicatoreVMax:
+            return "speed board";
+        case tipo_cella::kFermata:
+            return "stop point of another station";
+        case tipo_cella::kAbbattimento:
+        case tipo_cella::kAbbattimentoSenzaValore:
+            return "speed-reduction point";
+        case tipo_cella::kCartelloIndicatore:
+            return "name sign";
+        default:
+            break;
+    }
+    return "object";
+}
+
+std::string cell_text(std::int64_t cell) {
+    return "cell " + std::to_string(cell) + " (" + std::to_string(cell * kCellMetres) + " to " +
+           std::to_string((cell + 1) * kCellMetres) + " m)";
+}
+
+// The station whose approach marks cover `cell`, if one does.
+const voce* station_marking(const Scenario& s, std::int64_t cell) {
+    for (int n = 1; n < kPrimoCartello; ++n) {
+        const voce& e = s.voci[static_cast<std::size_t>(n)];
+        if (e.tipo >= kFirstPassingKind || e.tipo == 5 || e.tipo == 6 || e.testo.empty()) continue;
+        for (int k = 1; k <= kStationMarks; ++k) {
+            if (e.valore2 / kCellMetres - 1 - k == cell) return &e;
+        }
+    }
+    return nullptr;
+}
+
+class Diagnoser {
+  public:
+    Diagnoser(const SourceFile& linea, const SourceFile& treno, const Scenario& s,
+              const BuildOutcome& outcome)
+        : s_(s),
+          outcome_(outcome),
+          linea_(check_file(SourceKind::linea, linea, s.genera_linea != 0, std::nullopt)),
+          treno_(check_file(SourceKind::treno, treno, false, linea_.check.ultima_cella)),
+          linea_state_(linea.state),
+          treno_state_(treno.state) {}
+
+    std::vector<Diagnostic> run(const CompileEvents& events);
+
+  private:
+    CheckedFile& file(SourceKind kind) { return kind == SourceKind::treno ? treno_ : linea_; }
+    void add_missing();
+    void add_recorded_code();
+    bool place_at_finding(Diagnostic& d, std::int32_t code, std::int32_t line);
+    void add_outcome();
+    void add_replacement(const CompileEvents::Replacement& r);
+    void add_findings(const CheckedFile& f);
+    const CheckedRecord* record_at(const CheckedFile& f, std::size_t keyword) const;
+
+    const Scenario& s_;
+    const BuildOutcome& outcome_;
+    CheckedFile linea_;
+    CheckedFile treno_;
+    SourceState linea_state_;
+    SourceState treno_state_;
+    std::vector<Diagnostic> out_;
+    std::size_t last_mark_keyword_ = 0;
+};
+
+std::vector<Diagnostic> Diagnoser::run(const CompileEvents& events) {
+    add_missing();
+    add_recorded_code();
+    add_outcome();
+    for (const CompileEvents::Replacement& r : events.replacements)
+        add_replacement(r);
+    add_findings(linea_);
+    add_findings(treno_);
+    std::stable_sort(out_.begin(), out_.end(), [](const Diagnostic& a, const Diagnostic& b) {
+        const auto order = [](SourceKind k) { return k == SourceKind::none ? 3 : int(k); };
+        if (a.file != b.file) return order(a.file) < order(b.file);
+        if (a.range.line != b.range.line) return a.range.line < b.range.line;
+        return a.range.column < b.range.column;
+    });
+    return std::move(out_);
+}
+
+void Diagnoser::add_missing() {
+    const struct {
+        SourceKind file;
+        SourceState state;
+        std::string_view what;
+    } sources[] = {{SourceKind::linea, linea_state_, "line"},
+                   {SourceKind::treno, treno_state_, "train"}};
+    for (const auto& source : sources) {
+        if (source.state == SourceState::present) continue;
+        out_.push_back(
+            make(DiagnosticId::missing_source, source.file, {},
+                 "the " + std::string(source.what) + " source file " +
+                     (source.state == SourceState::missing ? "is missing" : "cannot be read")));
+    }
+}
+
+// The record at which the compile recorded its code, located as precisely
+// as the checks can: at the field a check found at fault there, else at the
+// whole record, else at the file.
+void Diagnoser::add_recorded_code() {
+    const std::int32_t code = s_.codice_errore;
+    if (code == codice::kNessuno) return;
+    // A missing file is its own diagnostic; the code it leaves says no more.
+    if (code == codice::kLineaMancante) return;
+    if (code == codice::kLettura &&
+        (linea_state_ != SourceState::present || treno_state_ != SourceState::present))
+        return;
+    Diagnostic d = make(DiagnosticId::recorded_code, SourceKind::treno, {},
+                        describe_error(code, s_.posizione_errore));
+    if (is_pass_code(code)) {
+        d.hint = "found by the route pass once both files were read";
+        out_.push_back(std::move(d));
+        return;
+    }
+    const SourceLocation where = outcome_.compile.where;
+    d.file = where.file == SourceKind::none ? SourceKind::linea : where.file;
+    if (code == codice::kGeneraleMancante || where.file == SourceKind::none || where.line <= 0) {
+        place_at_finding(d, code, 0);
+        out_.push_back(std::move(d));
+        return;
+    }
+    if (!place_at_finding(d, code, where.line)) {
+        const CheckedFile& f = file(where.file);
+        d.range = f.whole_line(where.line);
+        for (const CheckedRecord& r : f.check.records) {
+            if (f.lines.at(r.keyword).line == where.line) {
+                d.range = f.range({r.keyword, r.end});
+                break;
+            }
+        }
+        if (code == codice::kFuoriPercorso && where.file == SourceKind::treno) {
+            d.hint =
+                "a code 15 left by the line file ends the train file at its first signal or "
+                "slowdown row";
+        }
+    }
+    out_.push_back(std::move(d));
+}
+
+// Takes over the finding of `code` on `line` (0: the first finding of that
+// code in either file), so that the code is shown once, at its field. A
+// read failure may show only at a later record (a speed is laid into the
+// cells when the next speed row comes): the last such finding before the
+// line then stands for it.
+bool Diagnoser::place_at_finding(Diagnostic& d, std::int32_t code, std::int32_t line) {
+    for (CheckedFile* f : {&linea_, &treno_}) {
+        if (line != 0 && f->file != d.file) continue;
+        auto& findings = f->check.findings;
+        auto chosen = findings.end();
+        for (auto it = findings.begin(); it != findings.end(); ++it) {
+            if (it->code != code) continue;
+            const std::int32_t at = f->lines.at(it->span.begin).line;
+            if (line == 0 || at == line) {
+                chosen = it;
+                break;
+            }
+            if (code == codice::kLettura && at < line) chosen = it;
+        }
+        if (chosen == findings.end()) continue;
+        d.file = f->file;
+        d.range = f->range(chosen->span);
+        d.hint = chosen->message;
+        findings.erase(chosen);
+        return true;
+    }
+    return false;
+}
+
+void Diagnoser::add_outcome() {
+    const bool missing =
+        linea_state_ != SourceState::present || treno_state_ != SourceState::present;
+    switch (outcome_.status) {
+        case BuildOutcome::Status::no_route:
+            if (missing) return;
+            out_.push_back(make(DiagnosticId::no_route, SourceKind::linea, {},
+                                "the compile created no route, so nothing is written",
+                                "the header block needs a 'lunghezza percorso' record of at most "
+                                "1000000 m"));
+            return;
+        case BuildOutcome::Status::fatal_check:
+            out_.push_back(make(DiagnosticId::fatal_check, SourceKind::none, {},
+                                describe_error(outcome_.fatal_code, 0) + ": nothing is written"));
+            return;
+        case BuildOutcome::Status::written:
+        case BuildOutcome::Status::file_failure:
+            return;
+    }
+}
+
+const CheckedRecord* Diagnoser::record_at(const CheckedFile& f, std::size_t keyword) const {
+    for (const CheckedRecord& r : f.check.records) {
+        if (r.keyword == keyword) return &r;
+    }
+    return nullptr;
+}
+
+// A signal's four marks may replace several: they are told as one.
+void Diagnoser::add_replacement(const CompileEvents::Replacement& r) {
+    const CheckedFile& f = file(r.record.file);
+    const CheckedRecord* record = record_at(f, r.record.keyword);
+    const SourceRange range = record != nullptr ? f.range(record->first_value) : SourceRange{};
+    const std::string subject =
+        record != nullptr ? record->subject : std::string(record_kind(r.record.kind).name);
+    if (r.what == CompileEvents::What::stop) {
+        out_.push_back(make(DiagnosticId::stop_replaces_object, r.record.file, range,
+                            subject + ": its stop point on " + cell_text(r.cell) +
+                                " replaces the " + std::string(object_name(r.old)) + " there"));
+        return;
+    }
+    const voce* station = station_marking(s_, r.cell);
+    const std::string mark =
+        "the mark " + std::to_string(r.old) + " of " +
+        (station != nullptr ? "station " + station->testo : std::string("another signal")) +
+        " on " + cell_text(r.cell);
+    if (!out_.empty() && out_.back().id == DiagnosticId::mark_replaces_mark &&
+        last_mark_keyword_ == r.record.keyword) {
+        out_.back().message += ", and " + mark;
+        return;
+    }
+    last_mark_keyword_ = r.record.keyword;
+    out_.push_back(make(DiagnosticId::mark_replaces_mark, r.record.file, range,
+                        subject + ": its approach marks replace " + mark));
+}
+
+void Diagnoser::add_findings(const CheckedFile& f) {
+    for (const Finding& finding : f.check.findings)
+        out_.push_back(make(finding.id, f.file, f.range(finding.span), finding.message));
+}
+
+}  // namespace
+
+std::vector<Diagnostic> diagnose(const SourceFile& linea, const SourceFile& treno,
+                                 const Scenario& s, const BuildOutcome& outcome,
+                                 const CompileEvents& events) {
+    return Diagnoser(linea, treno, s, outcome).run(events);
+}
+
+std::string reading_difference(const SourceFile& linea, const SourceFile& treno, const Scenario& s,
+                               const CompileEvents& events) {
+    const CheckedFile l = check_file(SourceKind::linea, linea, s.genera_linea != 0, std::nullopt);
+    const CheckedFile t = check_file(SourceKind::treno, treno, false, l.check.ultima_cella);
+    std::size_t next[2] = {0, 0};
+    for (const CompileEvents::Record& r : events.records) {
+        const CheckedFile& f = r.file == SourceKind::treno ? t : l;
+        std::size_t& i = next[r.file == SourceKind::treno ? 1 : 0];
+        const std::string where = std::string(r.file == SourceKind::treno ? "train" : "line") +
+                                  " file, record " + std::to_string(i + 1);
+        if (i >= f.check.records.size()) return where + ": not read by the checks";
+        const CheckedRecord& c = f.check.records[i++];
+        if (c.kind != r.kind || c.keyword != r.keyword || c.end != r.end) {
+            return where + ": the compile read " + std::string(record_kind(r.kind).name) +
+                   " at bytes " + std::to_string(r.keyword) + " to " + std::to_string(r.end) +
+                   ", the checks " + std::string(record_kind(c.kind).name) + " at " +
+                   std::to_string(c.keyword) + " to " + std::to_string(c.end);
+        }
+    }
+    return {};
+}
+
+}  // namespace scenario

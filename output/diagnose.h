@@ -1,0 +1,29 @@
+// Every diagnostic of one compile of a scenario's two source files: the
+// checks that need no compile, run over both files to their ends, joined
+// with what the compile recorded and what it reported while it read.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "compiler/diagnostic.h"
+#include "compiler/memorizza_dati.h"
+#include "compiler/model.h"
+#include "output/compile_events.h"
+#include "output/memorizza_percorso.h"
+
+namespace scenario {
+
+// REQUIRES: `s`, `outcome` and `events` come from one build of `linea` and
+// `treno` with `events` as its observer. Sorted by file, line and column.
+std::vector<Diagnostic> diagnose(const SourceFile& linea, const SourceFile& treno,
+                                 const Scenario& s, const BuildOutcome& outcome,
+                                 const CompileEvents& events);
+
+// The first record that the compile and the checks read differently (kind,
+// keyword or extent), described in words; empty when they read alike, as
+// they always must, up to where the compile stopped.
+std::string reading_difference(const SourceFile& linea, const SourceFile& treno, const Scenario& s,
+                               const CompileEvents& events);
+
+}  // namespace scenario

@@ -1,0 +1,30 @@
+# Shared by the shell checks of whole programs (tests/windows/run_e2e.sh,
+# tests/package/check_package.sh); sourced, not run.
+
+# The six files a good run leaves in the program's folder.
+readonly -a kOutputs=(
+  Alvena_Sorbio_4271_note.txt
+  Alvena_Sorbio_4271_rallentamenti.txt
+  Alvena_Sorbio_4271_scheda_treno.txt
+  Alvena_Sorbio_linea.dat
+  Alvena_Sorbio_4271.sim
+  Alvena_Sorbio_4271.dat
+)
+
+# One line per check; end_checks ends the script with status 1 when any failed.
+failures=0
+pass() { echo "ok   $*"; }
+fail() {
+  echo "FAIL $*"
+  failures=$((failures + 1))
+}
+end_checks() {
+  if [ $failures -gt 0 ]; then
+    echo "== $failures check(s) failed"
+    exit 1
+  fi
+  echo "== $1"
+}
+
+# The files below folder $1, one "./path" a line, sorted.
+listing() { (cd "$1" && find . -type f | LC_ALL=C sort); }
