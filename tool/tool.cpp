@@ -6,6 +6,7 @@
 #include "tool/check_command.h"
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
+#include "tool/explain_command.h"
 #include "tool/init_command.h"
 #include "tool/plot_command.h"
 
@@ -20,6 +21,7 @@ constexpr std::string_view kHelp =
     "\n"
     "  init     write a first scenario to change: the builder's own two source\n"
     "           files and its three documents\n"
+    "  explain  say what a code, a diagnostic or a record keyword means\n"
     "  check    print every diagnostic of the line and train source files:\n"
     "           recorded codes, and what the compiler reads silently\n"
     "  compile  compile line and train source files into the compiled files,\n"
@@ -28,7 +30,8 @@ constexpr std::string_view kHelp =
     "  plot     draw a compiled scenario as one SVG picture\n"
     "\n"
     "'scenario_tool COMMAND --help' describes each command;\n"
-    "'scenario_tool --version' prints the version.\n";
+    "'scenario_tool --version' prints the version. docs/source-formats.md\n"
+    "describes the source files.\n";
 
 using Command = int (*)(std::span<const std::string>, ToolContext&);
 
@@ -42,6 +45,7 @@ struct NamedCommand {
 // clang-format off
 constexpr NamedCommand kCommands[] = {
     {"init", init_command},
+    {"explain", explain_command},
     {"check", check_command},
     {"compile", compile_command},
     {"dump", dump_command},
