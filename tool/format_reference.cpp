@@ -57,20 +57,18 @@ std::string words(const RecordKind& kind) {
 // blocks, each tested on its own side of the first section title.
 std::string keywords_table(std::initializer_list<RecordBlock> blocks) {
     const bool two_blocks = blocks.size() > 1;
-    std::string out = two_blocks ? "| Order | Block | Record | The keyword holds | Letter case | "
-                                   "Value fields |\n|--:|---|---|---|---|--:|\n"
-                                 : "| Order | Record | The keyword holds | Letter case | Value "
-                                   "fields |\n|--:|---|---|---|--:|\n";
+    std::string out = two_blocks ? "| Order | Block " : "| Order ";
+    out += "| Record | The keyword holds | Letter case | Value fields |\n";
+    out += two_blocks ? "|--:|---" : "|--:";
+    out += "|---|---|---|--:|\n";
     for (const RecordBlock block : blocks) {
         int order = 0;
         for (const RecordKind& kind : record_kinds(block)) {
             std::vector<std::string> cells = {std::to_string(++order)};
             if (two_blocks) cells.push_back(block == RecordBlock::line_header ? "header" : "body");
-            for (std::string c :
-                 {std::string(kind.name), words(kind),
-                  std::string(kind.letters == WordCase::lower ? "lower case" : "any"),
-                  std::to_string(kind.fields.size())})
-                cells.push_back(std::move(c));
+            cells.insert(cells.end(), {std::string(kind.name), words(kind),
+                                       kind.letters == WordCase::lower ? "lower case" : "any",
+                                       std::to_string(kind.fields.size())});
             out += row(cells);
         }
     }

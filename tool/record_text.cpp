@@ -23,6 +23,7 @@ std::string listed(const std::vector<std::string>& items) {
     return out;
 }
 
+// What the compiler does with a field of each role, beyond storing it.
 std::string role_text(const FieldInfo& f) {
     switch (f.role) {
         case FieldRole::position:
