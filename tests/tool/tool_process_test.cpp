@@ -69,11 +69,17 @@ void put_sources(const TempFolder& folder) {
     put(folder.file("Alvena_Sorbio_4271-.txt"), emit_text(testo_treno()));
 }
 
+// Runs a copy of the builder in `folder`, which then holds its six files.
+fsys::path run_builder_in(const TempFolder& folder) {
+    const fsys::path exe = folder.path() / fsys::path(SCENARIO_BUILDER_EXE).filename();
+    fsys::copy_file(SCENARIO_BUILDER_EXE, exe);
+    EXPECT_EQ(run("\"" + exe.string() + "\""), 0);
+    return exe;
+}
+
 TEST(ToolProcess, CompilesTheEmbeddedSourcesToTheBuildersFilesAndKeepsTheSources) {
     TempFolder builder("scenario_tool_builder");
-    const fsys::path exe = builder.path() / fsys::path(SCENARIO_BUILDER_EXE).filename();
-    fsys::copy_file(SCENARIO_BUILDER_EXE, exe);
-    ASSERT_EQ(run("\"" + exe.string() + "\""), 0);
+    run_builder_in(builder);
 
     TempFolder authors("scenario_tool_authors");
     put_sources(authors);
@@ -104,9 +110,7 @@ std::map<std::string, std::string> folder_files(const fsys::path& folder) {
 // changes nothing and names what stopped it, and --force writes them anew.
 TEST(ToolProcess, InitThenCompileInAnEmptyFolderGivesTheBuildersFiles) {
     TempFolder builder("scenario_tool_init_builder");
-    const fsys::path exe = builder.path() / fsys::path(SCENARIO_BUILDER_EXE).filename();
-    fsys::copy_file(SCENARIO_BUILDER_EXE, exe);
-    ASSERT_EQ(run("\"" + exe.string() + "\""), 0);
+    const fsys::path exe = run_builder_in(builder);
 
     TempFolder parent("scenario_tool_init");
     const fsys::path folder = parent.path() / "first scenario";
