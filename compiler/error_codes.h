@@ -1,9 +1,13 @@
 // The codes that the compiler and the route pass record in `codice_errore`,
-// with their meanings. The numbers are part of the program's interface to
-// scenario authors: they appear in reports and must never change.
+// with their meanings, the usual cause and the fix. The numbers are part of
+// the program's interface to scenario authors: they appear in reports and
+// must never change. `scenario_tool explain` and the format reference
+// (docs/source-formats.md) print this table.
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace scenario {
@@ -43,8 +47,13 @@ constexpr std::int32_t kCodiceGara = 1251;
 struct ErrorCodeInfo {
     std::int32_t code;
     std::string_view meaning;
-    bool has_position;  // whether `posizione_errore` is set with this code
+    bool has_position;       // whether `posizione_errore` is set with this code
+    std::string_view cause;  // what in a scenario usually leads to it
+    std::string_view fix;    // what the author changes
 };
+
+// Every code, in ascending order.
+std::span<const ErrorCodeInfo> error_codes();
 
 // The entry for `code`, or nullptr for a number that is not a code.
 const ErrorCodeInfo* find_error_code(std::int32_t code);

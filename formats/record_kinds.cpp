@@ -182,19 +182,43 @@ constexpr FieldInfo kStazione[] = {
      FieldRole::text},
 };
 
+namespace c = codice;
+constexpr std::int32_t kCodesLunghezza[] = {c::kLunghezzaEccessiva};
+constexpr std::int32_t kCodesProgressiva[] = {c::kProgressivaNonMultipla};
+constexpr std::int32_t kCodesRipetizione[] = {
+    c::kRipetizionePrimaNonMultipla, c::kRipetizioneSecondaNonMultipla, c::kRipetizioneSenzaCodici};
+constexpr std::int32_t kCodesPosition[] = {c::kFuoriPercorso};
+constexpr std::int32_t kCodesCurva[] = {c::kFuoriPercorso, c::kCurva};
+// An object on cell 1 takes the place of the format mark there.
+constexpr std::int32_t kCodesIndicatori[] = {c::kFuoriPercorso, c::kIndicatoreOccupato,
+                                             c::kMarcaFormato};
+constexpr std::int32_t kCodesCartello[] = {c::kCartelloOccupato, c::kFuoriPercorso,
+                                           c::kMarcaFormato};
+constexpr std::int32_t kCodesSegnale[] = {c::kFuoriPercorso, c::kSegnaleOccupato};
+// The route pass places its points around slowdowns only.
+constexpr std::int32_t kCodesRallentamento[] = {
+    c::kPuntoPrimaDelSegnale, c::kFasciaOccupata, c::kPuntoNelRallentamento, c::kFuoriPercorso,
+    c::kAvvisoOccupato,       c::kInizioOccupato, c::kFineOccupata,          c::kPreavvisoOccupato,
+    c::kMarcaFormato,         c::kCodiceGara};
+constexpr std::int32_t kCodesAbbattimento[] = {c::kAbbattimentoOccupato, c::kFuoriPercorso,
+                                               c::kMarcaFormato};
+constexpr std::int32_t kCodesStazione[] = {c::kStazioneNonMultipla, c::kLunghezzaStazione,
+                                           c::kTroppeStazioni,      c::kFuoriPercorso,
+                                           c::kStazioniVicine,      c::kFermataInizio};
+
 constexpr RecordKind kKinds[] = {
     {RecordKindId::lunghezza, RecordBlock::line_header, "route length", "percorso", "lunghezza",
      WordCase::any, kLunghezza, "the route length; required before every body record",
-     "lunghezza percorso,    101000"},
+     "lunghezza percorso,    101000", kCodesLunghezza},
     {RecordKindId::progressiva_tre, RecordBlock::line_header, "kilometric reference tre",
      "progressiva", "tre", WordCase::lower, kProgressiva, "third kilometric reference",
-     "progressiva chilometrica tre,    0,    0,    0"},
+     "progressiva chilometrica tre,    0,    0,    0", kCodesProgressiva},
     {RecordKindId::progressiva_due, RecordBlock::line_header, "kilometric reference due",
      "progressiva", "due", WordCase::lower, kProgressiva, "second kilometric reference",
-     "progressiva chilometrica due,    2450,    200,    0"},
+     "progressiva chilometrica due,    2450,    200,    0", kCodesProgressiva},
     {RecordKindId::progressiva_uno, RecordBlock::line_header, "kilometric reference uno",
      "progressiva", "uno", WordCase::lower, kProgressiva, "first kilometric reference",
-     "progressiva chilometrica uno,    0,    314050,    1"},
+     "progressiva chilometrica uno,    0,    314050,    1", kCodesProgressiva},
     {RecordKindId::sfondo_uno, RecordBlock::line_header, "scenery value uno", "sfondo", "uno",
      WordCase::lower, kSfondo, "scenery value one", "sfondo uno,    65650"},
     {RecordKindId::sfondo_due, RecordBlock::line_header, "scenery value due", "sfondo", "due",
@@ -204,43 +228,47 @@ constexpr RecordKind kKinds[] = {
     {RecordKindId::ripetizione, RecordBlock::line_header, "signal repetition", "segnali",
      "ripetizione", WordCase::lower, kRipetizione,
      "signal repetition with 4 codes, or 9 when the keyword has a 9 and no 4",
-     "ripetizione segnali 4 codici,    0    ,0"},
+     "ripetizione segnali 4 codici,    0    ,0", kCodesRipetizione},
     {RecordKindId::pendenza, RecordBlock::line_body, "gradient", "pendenza", "", WordCase::any,
-     kPendenza, "the gradient from a position on", "pendenza,  550,   6"},
+     kPendenza, "the gradient from a position on", "pendenza,  550,   6", kCodesPosition},
     {RecordKindId::curva, RecordBlock::line_body, "curve", "curva", "", WordCase::any, kCurva,
      "a curve: side letter (s turns left) and class digit 1 to 6 in the keyword",
-     "curvad5,  650,  550"},
+     "curvad5,  650,  550", kCodesCurva},
     {RecordKindId::montagna, RecordBlock::line_body, "tunnel", "montagna", "", WordCase::any,
-     kMontagna, "a tunnel", "montagna,   2350,  2400,  2"},
+     kMontagna, "a tunnel", "montagna,   2350,  2400,  2", kCodesPosition},
     {RecordKindId::indicatori_vmax, RecordBlock::line_body, "speed board", "indicatori_v", "",
      WordCase::any, kIndicatori, "a maximum-speed board with two sets of speeds and stripes",
-     "indicatori_vmax,  700,  65,  70,  75,  0,  ,  ,  ,  0"},
+     "indicatori_vmax,  700,  65,  70,  75,  0,  ,  ,  ,  0", kCodesIndicatori},
     {RecordKindId::cartello_indicatore, RecordBlock::line_body, "name sign", "cartello", "indicat",
      WordCase::any, kCartello, "a line-side indicator sign",
-     "cartello_indicatore,  87050,   (LE FORNACI)( 307 m.   )"},
+     "cartello_indicatore,  87050,   (LE FORNACI)( 307 m.   )", kCodesCartello},
     {RecordKindId::massa_frenata, RecordBlock::train, "braked mass", "frenata", "massa",
      WordCase::any, kMassaFrenata, "percentage of braked mass",
      "percentuale massa frenata,    120"},
     {RecordKindId::vetture, RecordBlock::train, "carriages", "vetture", "", WordCase::any, kVetture,
      "number of carriages", "numero vetture,    3"},
     {RecordKindId::velocita, RecordBlock::train, "speed limit", "velocit", "", WordCase::any,
-     kVelocita, "the line speed limit from a position on", "velocita,     700,    75"},
+     kVelocita, "the line speed limit from a position on", "velocita,     700,    75",
+     kCodesPosition},
     {RecordKindId::aderenza, RecordBlock::train, "adhesion", "aderenza", "", WordCase::any,
-     kAderenza, "the adhesion from a position on", "aderenza,    9900,    80"},
+     kAderenza, "the adhesion from a position on", "aderenza,    9900,    80", kCodesPosition},
     {RecordKindId::orologio, RecordBlock::train, "clock", "orologio", "", WordCase::any, kOrologio,
      "the scenario clock at the start; blanks alone may separate its numbers",
      "orologio,    17              42            30 "},
     {RecordKindId::sabbia, RecordBlock::train, "sanding", "sabbia", "", WordCase::any, kSabbia,
      "sanding value", "sabbia,    300"},
     {RecordKindId::segnale, RecordBlock::train, "signal", "segnale", "", WordCase::any, kSegnale,
-     "a signal", "segnale,   20900,   1, 5, 1,  0, 0,    0,  0,0,0, 0"},
+     "a signal", "segnale,   20900,   1, 5, 1,  0, 0,    0,  0,0,0, 0", kCodesSegnale},
     {RecordKindId::rallentamento, RecordBlock::train, "slowdown", "rallentamento", "",
-     WordCase::any, kRallentamento, "a slowdown", "rallentamento, 30000, 60, 1000, 1, 1, 0"},
+     WordCase::any, kRallentamento, "a slowdown", "rallentamento, 30000, 60, 1000, 1, 1, 0",
+     kCodesRallentamento},
     {RecordKindId::abbattimento, RecordBlock::train, "speed-reduction point", "abbattimento", "",
-     WordCase::any, kAbbattimento, "a single speed-reduction point", "abbattimento, 30000, 80"},
+     WordCase::any, kAbbattimento, "a single speed-reduction point", "abbattimento, 30000, 80",
+     kCodesAbbattimento},
     {RecordKindId::stazione, RecordBlock::train, "station", "stazione", "", WordCase::any,
      kStazione, "a station with its timetable",
-     "stazione,   22500, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,   60,  18, 9, 0, DORSIA"},
+     "stazione,   22500, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,   60,  18, 9, 0, DORSIA",
+     kCodesStazione},
 };
 
 constexpr std::size_t index_of(RecordKindId id) {

@@ -92,6 +92,11 @@ struct RecordKind {
     std::span<const FieldInfo> fields;
     std::string_view meaning;
     std::string_view example;  // a row as the embedded scenario writes it
+    // Every code that a record of the kind can lead to, in ascending order:
+    // those the compiler records at it, those the route pass records around
+    // it, and the fatal header checks of an object it puts on cell 1. Any
+    // record may also end the compile with a read failure, code 25.
+    std::span<const std::int32_t> codes = {};
 };
 
 // The kinds of one block, in the order of the compilers' tests.

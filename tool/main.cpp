@@ -37,6 +37,12 @@ int main(int argc, char** argv) {
                                   std::error_code ignored;
                                   return std::filesystem::is_directory(folder, ignored);
                               }};
+    ctx.make_folder = [](const std::string& folder) {
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        return !error;
+    };
+    if (argc > 0 && argv[0][0] != '\0') ctx.program = argv[0];
     ctx.out_colour = colour_on(stdout);
     ctx.err_colour = colour_on(stderr);
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);

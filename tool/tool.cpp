@@ -6,6 +6,8 @@
 #include "tool/check_command.h"
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
+#include "tool/explain_command.h"
+#include "tool/init_command.h"
 #include "tool/plot_command.h"
 
 namespace scenario {
@@ -17,6 +19,9 @@ constexpr std::string_view kHelp =
     "\n"
     "Tools for scenario authors, on the builder's own compiler.\n"
     "\n"
+    "  init     write a first scenario to change: the builder's own two source\n"
+    "           files and its three documents\n"
+    "  explain  say what a code, a diagnostic or a record keyword means\n"
     "  check    print every diagnostic of the line and train source files:\n"
     "           recorded codes, and what the compiler reads silently\n"
     "  compile  compile line and train source files into the compiled files,\n"
@@ -25,7 +30,8 @@ constexpr std::string_view kHelp =
     "  plot     draw a compiled scenario as one SVG picture\n"
     "\n"
     "'scenario_tool COMMAND --help' describes each command;\n"
-    "'scenario_tool --version' prints the version.\n";
+    "'scenario_tool --version' prints the version. docs/source-formats.md\n"
+    "describes the source files.\n";
 
 using Command = int (*)(std::span<const std::string>, ToolContext&);
 
@@ -34,12 +40,18 @@ struct NamedCommand {
     Command run;
 };
 
+// In the order of the help text, one command a line, so that a new command
+// is one new line.
+// clang-format off
 constexpr NamedCommand kCommands[] = {
+    {"init", init_command},
+    {"explain", explain_command},
     {"check", check_command},
     {"compile", compile_command},
     {"dump", dump_command},
     {"plot", plot_command},
 };
+// clang-format on
 
 int top_usage_error(ToolContext& ctx, std::string_view message) {
     ctx.err << kToolName << ": " << message << " (see '" << kToolName << " --help')\n";

@@ -22,17 +22,23 @@ inline constexpr std::string_view kToolName = "scenario_tool";
 std::string_view tool_version();
 
 // What the commands need from outside: the files, the two output streams,
-// the folder separator of the system and a test for folders.
+// the folder separator of the system, a test for folders and a way to make
+// one.
 struct ToolContext {
     FileSystem& fs;
     std::ostream& out;
     std::ostream& err;
     char separator = '/';
     std::function<bool(const std::string&)> folder_exists = [](const std::string&) { return true; };
+    // Makes the folder, and those above it that are missing; false when it
+    // cannot.
+    std::function<bool(const std::string&)> make_folder = [](const std::string&) { return false; };
     // Whether diagnostics on each stream may be coloured: it is a terminal
     // and NO_COLOR is unset.
     bool out_colour = false;
     bool err_colour = false;
+    // The program as the user started it, for commands printed to be copied.
+    std::string program = std::string(kToolName);
 };
 
 // Runs the command named by args[0] with the rest of `args` (the program's

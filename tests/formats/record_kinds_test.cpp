@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 
+#include "compiler/error_codes.h"
 #include "output/diagnose.h"
 #include "output/file_names.h"
 #include "support/memory_file_system.h"
@@ -90,6 +93,34 @@ TEST(RecordKinds, SelectByTheirWordsAndLetterCase) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(selects(record_kind(c.kind), c.keyword), c.selects) << c.keyword;
+}
+
+// The codes listed with the kinds, with 25 (any record may fail to read)
+// and the two of a line file as a whole, are every code the program records:
+// a code added without a record to blame is missing from the reference.
+TEST(RecordKinds, TheirCodesAreEveryRecordedCode) {
+    std::set<std::int32_t> listed = {codice::kLettura, codice::kLineaMancante,
+                                     codice::kGeneraleMancante};
+    for (const RecordBlock block :
+         {RecordBlock::line_header, RecordBlock::line_body, RecordBlock::train}) {
+        for (const RecordKind& kind : record_kinds(block)) {
+            const auto has = [&](std::int32_t code) {
+                return std::find(kind.codes.begin(), kind.codes.end(), code) != kind.codes.end();
+            };
+            EXPECT_TRUE(std::is_sorted(kind.codes.begin(), kind.codes.end())) << kind.name;
+            listed.insert(kind.codes.begin(), kind.codes.end());
+            for (const FieldInfo& f : kind.fields) {
+                const bool placed = f.role == FieldRole::position || f.role == FieldRole::station ||
+                                    f.role == FieldRole::start;
+                EXPECT_TRUE(f.code == 0 || has(f.code)) << kind.name << " " << f.name;
+                EXPECT_TRUE(!placed || has(codice::kFuoriPercorso)) << kind.name;
+            }
+        }
+    }
+    std::set<std::int32_t> recorded;
+    for (const ErrorCodeInfo& info : error_codes())
+        recorded.insert(info.code);
+    EXPECT_EQ(listed, recorded);
 }
 
 }  // namespace

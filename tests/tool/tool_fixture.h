@@ -1,5 +1,6 @@
 // Runs the tool in memory: a folder of files kept in a map, the two output
-// streams captured, and a set of folders that exist.
+// streams captured, and a set of folders that exist, to which the tool may
+// add.
 #pragma once
 
 #include <set>
@@ -19,12 +20,16 @@ class ToolRun {
     std::ostringstream out;
     std::ostringstream err;
     bool colour = false;  // as for a terminal with NO_COLOR unset
+    bool can_make_folders = true;
 
     int run(std::vector<std::string> args) {
         out.str("");
         err.str("");
         ToolContext ctx{fs, out, err, '/',
                         [this](const std::string& f) { return folders.count(f) != 0; }};
+        ctx.make_folder = [this](const std::string& f) {
+            return can_make_folders && folders.insert(f).second;
+        };
         ctx.out_colour = ctx.err_colour = colour;
         return run_tool(args, ctx);
     }

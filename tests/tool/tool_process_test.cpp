@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "content/embedded_texts.h"
@@ -68,11 +69,17 @@ void put_sources(const TempFolder& folder) {
     put(folder.file("Alvena_Sorbio_4271-.txt"), emit_text(testo_treno()));
 }
 
+// Runs a copy of the builder in `folder`, which then holds its six files.
+fsys::path run_builder_in(const TempFolder& folder) {
+    const fsys::path exe = folder.path() / fsys::path(SCENARIO_BUILDER_EXE).filename();
+    fsys::copy_file(SCENARIO_BUILDER_EXE, exe);
+    EXPECT_EQ(run("\"" + exe.string() + "\""), 0);
+    return exe;
+}
+
 TEST(ToolProcess, CompilesTheEmbeddedSourcesToTheBuildersFilesAndKeepsTheSources) {
     TempFolder builder("scenario_tool_builder");
-    const fsys::path exe = builder.path() / fsys::path(SCENARIO_BUILDER_EXE).filename();
-    fsys::copy_file(SCENARIO_BUILDER_EXE, exe);
-    ASSERT_EQ(run("\"" + exe.string() + "\""), 0);
+    run_builder_in(builder);
 
     TempFolder authors("scenario_tool_authors");
     put_sources(authors);
@@ -88,6 +95,47 @@ TEST(ToolProcess, CompilesTheEmbeddedSourcesToTheBuildersFilesAndKeepsTheSources
     }
     EXPECT_EQ(slurp(authors.file("Alvena_Sorbio_linea.txt")), linea);
     EXPECT_EQ(slurp(authors.file("Alvena_Sorbio_4271-.txt")), treno);
+}
+
+// A listing of a folder: every file with its bytes.
+std::map<std::string, std::string> folder_files(const fsys::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fsys::directory_iterator(folder))
+        files[entry.path().filename().string()] = slurp(entry.path().string());
+    return files;
+}
+
+// An author's first steps on the real disk: init in a folder that does not
+// exist yet, then compile, gives the builder's own files; a second init
+// changes nothing and names what stopped it, and --force writes them anew.
+TEST(ToolProcess, InitThenCompileInAnEmptyFolderGivesTheBuildersFiles) {
+    TempFolder builder("scenario_tool_init_builder");
+    const fsys::path exe = run_builder_in(builder);
+
+    TempFolder parent("scenario_tool_init");
+    const fsys::path folder = parent.path() / "first scenario";
+    const std::string dir = "\"" + folder.string() + "\"";
+    const std::string err = parent.file("err.txt");
+    ASSERT_EQ(run(tool("init " + dir + " > /dev/null")), 0);
+    ASSERT_EQ(run(tool("compile " + dir + " > /dev/null")), 0);
+    std::map<std::string, std::string> files = folder_files(folder);
+    EXPECT_EQ(files.size(), 8u);
+    for (const auto& [name, bytes] : folder_files(builder.path())) {
+        if (name == exe.filename().string()) continue;
+        EXPECT_TRUE(files[name] == bytes) << name;
+    }
+
+    const std::string card = (folder / "Alvena_Sorbio_4271_scheda_treno.txt").string();
+    put(card, "my own card\r\n");
+    files = folder_files(folder);
+    EXPECT_EQ(run(tool("init " + dir + " > /dev/null 2> \"" + err + "\"")), 1);
+    EXPECT_TRUE(folder_files(folder) == files);
+    EXPECT_NE(slurp(err).find("Alvena_Sorbio_4271_scheda_treno.txt' exists already"),
+              std::string::npos)
+        << slurp(err);
+    EXPECT_EQ(run(tool("init --force " + dir + " > /dev/null")), 0);
+    EXPECT_EQ(slurp(card), slurp(builder.file("Alvena_Sorbio_4271_scheda_treno.txt")));
+    EXPECT_EQ(folder_files(folder).size(), 8u);
 }
 
 TEST(ToolProcess, DumpsEachFileAndDrawsAPictureThatRenders) {
@@ -150,13 +198,14 @@ TEST(ToolProcess, AMistakeOnTheCommandLineIsOneLineOfErrorAndStatus64) {
     for (const char* args :
          {"", "frobnicate", "--verbose", "compile --line", "compile \"/no/such/folder\"",
           "dump --kind", "dump /no/such/file.sim", "dump --kind=cells x.dat", "plot --bogus",
-          "plot /no/such/folder", "check --json --sarif", "check /no/such/folder"}) {
+          "plot /no/such/folder", "check --json --sarif", "check /no/such/folder",
+          "init --line a/b", "explain", "explain frobnicate"}) {
         EXPECT_EQ(run(tool(args) + " > /dev/null 2> \"" + err + "\""), 64) << args;
         const std::string text = slurp(err);
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << args << ": " << text;
     }
-    for (const char* args :
-         {"--help", "compile --help", "dump -h", "plot --help", "check --help"}) {
+    for (const char* args : {"--help", "compile --help", "dump -h", "plot --help", "check --help",
+                             "init --help", "explain --help"}) {
         const std::string out = folder.file("out.txt");
         EXPECT_EQ(run(tool(args) + " > \"" + out + "\""), 0) << args;
         EXPECT_EQ(slurp(out).rfind("usage: scenario_tool", 0), 0u) << args;
