@@ -35,6 +35,12 @@ constexpr DiagnosticKind kKinds[] = {
      "A record's position must leave 100 m of route after it (800 m for a station): the "
      "route ends 7000 m after the line's length. Reading the file stops there with code 15. "
      "Check the position, or lengthen the route."},
+    {DiagnosticId::reaches_off_route, "reaches-off-route", error,
+     "a record would write cells the route does not have",
+     "A signal's approach marks lie up to 8 cells before it, so a signal needs at least "
+     "325 m of route before it; a slowdown's end cell lies at its start plus its length. A "
+     "record that would write before the first cell or after the last one is refused as a "
+     "read failure: the compile ends with code 25. Move the record, or shorten the slowdown."},
     {DiagnosticId::not_a_multiple, "not-a-multiple", error,
      "a value that must lie on a cell boundary does not",
      "Station positions, kilometric references and signal-repetition positions must be "

@@ -24,6 +24,7 @@ enum class DiagnosticId : std::uint8_t {
     number_too_large,
     record_cut_short,
     beyond_route,
+    reaches_off_route,
     not_a_multiple,
     curve_without_class,
     record_before_length,

@@ -90,6 +90,8 @@ class SourceChecker {
     void check_position(const ReadField& f, std::int64_t v, const std::string& subject);
     void check_order(const RecordKind& kind, const std::vector<ReadField>& fields,
                      const std::string& subject);
+    void check_slowdown_end(const RecordKind& kind, const std::vector<ReadField>& fields,
+                            const std::string& subject);
     void check_curve_keyword(std::string_view keyword, FieldSpan span, const std::string& subject);
     bool check_line_ends(FieldSpan keyword, std::int32_t line, const std::vector<ReadField>& fields,
                          const std::string& subject);
@@ -272,6 +274,7 @@ void SourceChecker::examine_keyword(RecordBlock block) {
         for (const ReadField& f : own)
             check_field(f, record.subject);
         check_order(*record.kind, own, record.subject);
+        check_slowdown_end(*record.kind, own, record.subject);
     }
 }
 
@@ -405,7 +408,17 @@ void SourceChecker::check_range(const ReadField& f, std::int64_t v, const std::s
              subject + ": " + name + " " + std::to_string(v) + " is raised to 101");
     } else if (v < info.min || v > info.max) {
         const std::string range = std::to_string(info.min) + " to " + std::to_string(info.max);
-        if (info.beyond == Beyond::low_bits) {
+        if (info.beyond == Beyond::refused) {
+            const std::string unit = info.unit.empty() ? "" : " " + std::string(info.unit);
+            find(DiagnosticId::reaches_off_route, f.span,
+                 subject + ": " + name + " " + std::to_string(v) +
+                     (v < info.min ? " is below " + std::to_string(info.min)
+                                   : " is above " + std::to_string(info.max)) +
+                     unit +
+                     ", so the record would write cells outside the route: the compile "
+                     "ends with code 25",
+                 codice::kLettura);
+        } else if (info.beyond == Beyond::low_bits) {
             find(DiagnosticId::value_truncated, f.span,
                  subject + ": " + name + " " + std::to_string(v) + " lies outside " + range +
                      " and keeps only its low-order bits when stored");
@@ -456,6 +469,26 @@ void SourceChecker::check_position(const ReadField& f, std::int64_t v, const std
          subject + ": past " + metres(last) + ", the last position the route carries" +
              (role == FieldRole::station ? " for a station" : "") + " (code 15)",
          codice::kFuoriPercorso);
+}
+
+// A slowdown's end cell lies its length after its start: only the start is
+// range-tested, so a long slowdown can reach past the last cell.
+void SourceChecker::check_slowdown_end(const RecordKind& kind, const std::vector<ReadField>& fields,
+                                       const std::string& subject) {
+    constexpr std::size_t kStart = 0;
+    constexpr std::size_t kLength = 2;
+    if (kind.id != RecordKindId::rallentamento || fields.size() <= kLength || !out_.ultima_cella)
+        return;
+    const std::int64_t x = fields[kStart].number.value;
+    if (!in_range(*out_.ultima_cella, x, kRecordMargin)) return;  // told as beyond the route
+    const std::int64_t end = x + fields[kLength].number.value;
+    const std::int64_t cell = cell_after(end);
+    if (cell >= 0 && cell <= *out_.ultima_cella) return;
+    find(DiagnosticId::reaches_off_route, fields[kLength].span,
+         subject + ": its end at " + metres(end) + " falls on cell " + std::to_string(cell) +
+             ", outside cells 0 to " + std::to_string(*out_.ultima_cella) +
+             ": the compile ends with code 25",
+         codice::kLettura);
 }
 
 // Profile rows take effect from their cell on, and curves go on from the

@@ -48,6 +48,12 @@ constexpr FieldInfo stepped(FieldInfo f, std::int32_t multiple, std::int32_t cod
     return f;
 }
 
+// A value outside [min, max] makes the compiler refuse the whole record.
+constexpr FieldInfo refused(FieldInfo f) {
+    f.beyond = Beyond::refused;
+    return f;
+}
+
 // Positions and values of the kilometric references lie on cell boundaries.
 constexpr FieldInfo on_cell(std::string_view name, std::string_view meaning, std::int32_t code) {
     return stepped(ranged(name, FieldType::long_, "m", 0, kLongMax, meaning), kCell, code);
@@ -131,7 +137,8 @@ constexpr FieldInfo kSabbia[] = {
     ranged("sabbia", FieldType::integer, "", kIntMin, kIntMax, "sanding value"),
 };
 constexpr FieldInfo kSegnale[] = {
-    position("posizione", "position of the signal; its approach marks need 325 m before it", 325),
+    refused(position("posizione", "position of the signal; its approach marks need 325 m before it",
+                     325)),
     ranged("sx", FieldType::long_, "", 0, 2, "kind of the left-hand signal; 2 enables `tempo`"),
     word16("s1", "", "first code of the left-hand signal, the tens of `dato1`", -3276, 3275),
     word16("s2", "", "second code of the left-hand signal, the tens of `dato2`", -3276, 3275),

@@ -67,6 +67,7 @@ enum class FieldRole : std::uint8_t {
 enum class Beyond : std::uint8_t {
     documented,  // read as written, but outside what the record documents
     low_bits,    // stored keeping only its low-order bits
+    refused,     // the record would write outside the route: a read failure, code 25
 };
 
 struct FieldInfo {

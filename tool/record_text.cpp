@@ -95,6 +95,7 @@ std::string handling_text(const FieldInfo& f) {
     std::string text = role_text(f);
     if (f.beyond == Beyond::low_bits)
         add(text, "outside the range, only its low-order bits are kept");
+    if (f.beyond == Beyond::refused) add(text, "outside the range: the record is refused, code 25");
     if (f.multiple != 0) {
         add(text, "not a multiple of " + std::to_string(f.multiple) + ": " +
                       (f.code != 0 ? "code " + std::to_string(f.code) : "rounded"));

@@ -220,11 +220,16 @@ TEST_F(CheckCommand, FindsWhatFollowsARecordedCode) {
     edit({'t', "segnale,   20900,", "segnal,   20900,"});
     edit({'t', "segnale,   99800,", "segnale,   109800,"});
     edit({'t', "segnale,    1250,   2, 5, 6,", "segnale,    1250,   2, 5, 6000,"});
+    edit({'t', "segnale,   16400,", "segnale,     300,"});
+    edit({'t', "[codici]", "[codici]\r\nrallentamento,  106000,  60,  3000,  1,  1,  0"});
     EXPECT_EQ(check(), kExitRecorded);
     EXPECT_TRUE(reports(kTreno, 49, "recorded-code"));
     EXPECT_TRUE(reports(kTreno, 78, "value-truncated"));
     EXPECT_TRUE(reports(kTreno, 88, "unknown-keyword"));
     EXPECT_TRUE(reports(kTreno, 119, "beyond-route"));
+    // Records the compile would refuse for writing outside the route.
+    EXPECT_TRUE(reports(kTreno, 86, "reaches-off-route"));
+    EXPECT_TRUE(reports(kTreno, 121, "reaches-off-route"));
 }
 
 TEST_F(CheckCommand, PrintsEachDiagnosticWithItsSourceLineAndACaretUnderTheField) {
@@ -309,7 +314,7 @@ TEST_F(CheckCommand, SarifNamesEveryRuleAndLocatesEachResult) {
                           0),
               0u);
     EXPECT_NE(sarif.find(R"({"id":"record-spans-lines","shortDescription":)"), std::string::npos);
-    EXPECT_NE(sarif.find(R"("ruleId":"not-a-number","ruleIndex":19,"level":"warning",)"),
+    EXPECT_NE(sarif.find(R"("ruleId":"not-a-number","ruleIndex":20,"level":"warning",)"),
               std::string::npos);
     EXPECT_NE(sarif.find(R"("artifactLocation":{"uri":"src/Alvena_Sorbio_4271-.txt"},)"
                          R"("region":{"startLine":27,"startColumn":23,"endLine":27,)"
