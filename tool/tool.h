@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/driver.h"  // the builder's exit statuses, shared by the tool
 #include "output/file_system.h"
@@ -33,6 +34,14 @@ struct ToolContext {
     // and NO_COLOR is unset.
     bool out_colour = false;
     bool err_colour = false;
+    // Standard input, for a command that reads it; none in most tests.
+    std::istream* in = nullptr;
+    // The names of the files in a folder; none when it cannot be listed.
+    std::function<std::vector<std::string>(const std::string&)> list_folder =
+        [](const std::string&) { return std::vector<std::string>{}; };
+    // Puts standard input and output in binary mode, for a command that
+    // speaks a byte protocol (on Windows, no CR is added); none in tests.
+    void (*binary_stdio)() = nullptr;
 };
 
 // Runs the command named by args[0] with the rest of `args` (the program's
