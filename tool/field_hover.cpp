@@ -79,9 +79,8 @@ std::string cell_text(std::int64_t p, CellRule rule) {
     const std::int64_t cell = rule == CellRule::cell_after ? cell_after(p) : cell_of(p);
     std::string s = "cell " + std::to_string(cell) + " (" + std::to_string(cell * kCellMetres) +
                     " to " + std::to_string((cell + 1) * kCellMetres) + " m), ";
-    s += rule == CellRule::cell_after
-             ? "the cell after it, R(" + std::to_string(p) + " / 50 + 1)"
-             : "its cell, R(" + std::to_string(p) + " / 50)";
+    s += rule == CellRule::cell_after ? "the cell after it, R(" + std::to_string(p) + " / 50 + 1)"
+                                      : "its cell, R(" + std::to_string(p) + " / 50)";
     return s;
 }
 
@@ -135,8 +134,8 @@ std::string keyword_note(const FieldAt& at, const Markup& m) {
     return m.strong(kind.name) + ": " + m.prose(kind.meaning) + "\n\n" +
            std::string(block_name(kind.block)) + ", selected by a keyword " + words + "; " +
            std::to_string(kind.fields.size()) + " value field" +
-           (kind.fields.size() == 1 ? "" : "s") + ": " + names + "\n\nExample: " +
-           m.code(kind.example);
+           (kind.fields.size() == 1 ? "" : "s") + ": " + names +
+           "\n\nExample: " + m.code(kind.example);
 }
 
 }  // namespace

@@ -26,12 +26,13 @@ class JsonValue {
     using Array = std::vector<JsonValue>;
     using Object = std::vector<JsonMember>;  // in the order written
 
-    JsonValue() = default;
-    explicit JsonValue(bool b) : v_(b) {}
-    explicit JsonValue(Number n) : v_(n) {}
-    explicit JsonValue(std::string s) : v_(std::move(s)) {}
-    explicit JsonValue(Array a) : v_(std::move(a)) {}
-    explicit JsonValue(Object o) : v_(std::move(o)) {}
+    // Defined below JsonMember, which the alternatives need whole.
+    JsonValue();
+    explicit JsonValue(bool b);
+    explicit JsonValue(Number n);
+    explicit JsonValue(std::string s);
+    explicit JsonValue(Array a);
+    explicit JsonValue(Object o);
 
     bool is_null() const { return std::holds_alternative<std::monostate>(v_); }
     // Each is nullptr when the value is of another kind.
@@ -55,6 +56,13 @@ struct JsonMember {
     std::string key;
     JsonValue value;
 };
+
+inline JsonValue::JsonValue() = default;
+inline JsonValue::JsonValue(bool b) : v_(b) {}
+inline JsonValue::JsonValue(Number n) : v_(n) {}
+inline JsonValue::JsonValue(std::string s) : v_(std::move(s)) {}
+inline JsonValue::JsonValue(Array a) : v_(std::move(a)) {}
+inline JsonValue::JsonValue(Object o) : v_(std::move(o)) {}
 
 struct JsonLimits {
     std::size_t max_bytes = std::size_t{32} << 20;

@@ -11,8 +11,10 @@ namespace {
 
 constexpr std::string_view kCommand = "lsp";
 
+constexpr KnownOption kOptions[] = {{"stdio", false}};
+
 constexpr std::string_view kHelp =
-    "usage: scenario_tool lsp\n"
+    "usage: scenario_tool lsp [--stdio]\n"
     "\n"
     "A language server for ID_linea.txt and ID_NUMBER-.txt: an editor with a\n"
     "Language Server Protocol client starts it and talks to it on standard\n"
@@ -24,7 +26,9 @@ constexpr std::string_view kHelp =
     "the sections and records for the outline. docs/editors.md says how to\n"
     "attach it in Neovim, Helix, Kate and VS Code.\n"
     "\n"
-    "  --help  this text\n"
+    "  --stdio  the channel, standard input and output: the only one, so the\n"
+    "           switch that some editors add changes nothing\n"
+    "  --help   this text\n"
     "\n"
     "Nothing but protocol messages goes to standard output; what the server\n"
     "drops is said on standard error.\n"
@@ -36,7 +40,7 @@ constexpr std::string_view kHelp =
 
 int lsp_command(std::span<const std::string> args, ToolContext& ctx) {
     ParsedArgs parsed;
-    if (const auto done = parse_command(args, {}, kCommand, kHelp, ctx.out, ctx.err, &parsed))
+    if (const auto done = parse_command(args, kOptions, kCommand, kHelp, ctx.out, ctx.err, &parsed))
         return *done;
     if (!parsed.words.empty())
         return usage_error(ctx.err, kCommand, "unexpected argument '" + parsed.words[0] + "'");

@@ -159,8 +159,8 @@ void OpenDocuments::recheck(const SourceName& name) {
 }
 
 std::optional<SourceName> OpenDocuments::train_on_disk(const SourceName& line) const {
-    std::vector<std::string> names = list_folder_ ? list_folder_(line.folder)
-                                                  : std::vector<std::string>{};
+    std::vector<std::string> names =
+        list_folder_ ? list_folder_(line.folder) : std::vector<std::string>{};
     std::sort(names.begin(), names.end());
     for (const std::string& file : names) {
         SourceName n = source_name(line.folder + "/" + file);
@@ -179,8 +179,10 @@ void OpenDocuments::check_pair(const SourceName& line, const std::optional<Sourc
     if (!train) pair.files.treno_txt.clear();
     EditorFolder folder(disk_, *this);
     run_diagnosed_build(pair.b, folder, pair.files, true, false);
-    if (publish_linea) publish(*at_path(pair.files.linea_txt), pair);
-    if (publish_treno) publish(*at_path(pair.files.treno_txt), pair);
+    const OpenDocument* linea = publish_linea ? at_path(pair.files.linea_txt) : nullptr;
+    const OpenDocument* treno = publish_treno ? at_path(pair.files.treno_txt) : nullptr;
+    if (linea != nullptr) publish(*linea, pair);
+    if (treno != nullptr) publish(*treno, pair);
 }
 
 // A document's own diagnostics and those of the scenario as a whole where

@@ -40,9 +40,8 @@ class OpenDocuments {
     using ListFolder = std::function<std::vector<std::string>(const std::string&)>;
     // Sends the diagnostics of the document at `uri` (of its `version`, if
     // known): `items` writes them, each as one element of an array.
-    using Publish =
-        std::function<void(const std::string& uri, std::optional<std::int64_t> version,
-                           const std::function<void(JsonWriter&)>& items)>;
+    using Publish = std::function<void(const std::string& uri, std::optional<std::int64_t> version,
+                                       const std::function<void(JsonWriter&)>& items)>;
 
     OpenDocuments(FileSystem& disk, ListFolder list_folder, Publish publish,
                   PositionEncoding encoding)

@@ -18,9 +18,9 @@ char lower(char c) {
 
 // Where "Content-Length", in any case, begins in `line`, or npos.
 std::size_t find_content_length(std::string_view line) {
-    const auto it = std::search(line.begin(), line.end(), kContentLength.begin(),
-                                kContentLength.end(),
-                                [](char a, char b) { return lower(a) == lower(b); });
+    const auto it =
+        std::search(line.begin(), line.end(), kContentLength.begin(), kContentLength.end(),
+                    [](char a, char b) { return lower(a) == lower(b); });
     return it == line.end() ? std::string_view::npos : static_cast<std::size_t>(it - line.begin());
 }
 

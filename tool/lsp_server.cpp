@@ -25,8 +25,8 @@ constexpr int kInvalidParams = -32602;
 constexpr int kServerNotInitialized = -32002;
 
 constexpr int kTextSyncFull = 1;
-constexpr int kMessageError = 1;          // window/showMessage
-constexpr int kInlayHintParameter = 2;    // InlayHintKind
+constexpr int kMessageError = 1;        // window/showMessage
+constexpr int kInlayHintParameter = 2;  // InlayHintKind
 constexpr std::int64_t kMaxUinteger = std::numeric_limits<std::int32_t>::max();
 
 // The protocol's symbol kinds for the outline.
@@ -271,8 +271,8 @@ void Server::handle(std::string_view body) {
     if (v->object() == nullptr)
         return respond_error(nullptr, kInvalidRequest, "a message must be a JSON object");
     const JsonValue* id = v->find("id");
-    const bool id_ok = id == nullptr || id->is_null() || id->string() != nullptr ||
-                       id->number() != nullptr;
+    const bool id_ok =
+        id == nullptr || id->is_null() || id->string() != nullptr || id->number() != nullptr;
     const std::string* version = string_member(&*v, "jsonrpc");
     const JsonValue* method = v->find("method");
     const JsonValue* params = v->find("params");
@@ -505,8 +505,7 @@ void Server::inlay_hint(const Message& m) {
     };
     const OpenDocument* doc = requested(m, none, &answered);
     if (answered) return;
-    const auto labels =
-        field_labels(doc->check, doc->text.offset(*start), doc->text.offset(*end));
+    const auto labels = field_labels(doc->check, doc->text.offset(*start), doc->text.offset(*end));
     respond(m.id, [&](JsonWriter& json) {
         json.begin_array();
         for (const FieldLabel& label : labels) {

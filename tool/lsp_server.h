@@ -16,8 +16,8 @@
 namespace scenario {
 
 struct LspLimits {
-    std::size_t max_message = std::size_t{32} << 20;   // bytes of one message's JSON
-    std::size_t max_document = std::size_t{8} << 20;   // bytes of one document's text
+    std::size_t max_message = std::size_t{32} << 20;  // bytes of one message's JSON
+    std::size_t max_document = std::size_t{8} << 20;  // bytes of one document's text
 };
 
 struct LspEnvironment {

@@ -84,7 +84,8 @@ OutlineEntry record_entry(std::string_view text, const CheckedRecord& r) {
     e.selection = {r.keyword, r.keyword_end};
     e.name = ansi_to_utf8(r.subject);
     e.detail = ansi_to_utf8(trimmed(text_of(text, e.selection)));
-    const bool named = r.kind == RecordKindId::stazione || r.kind == RecordKindId::cartello_indicatore;
+    const bool named =
+        r.kind == RecordKindId::stazione || r.kind == RecordKindId::cartello_indicatore;
     if (named && !r.fields.empty()) {
         const std::string name = ansi_to_utf8(trimmed(text_of(text, r.fields.back())));
         if (r.kind == RecordKindId::stazione && !name.empty()) {
@@ -116,8 +117,7 @@ std::optional<FieldAt> field_at(const SourceCheck& check, std::size_t offset) {
     return find_field(check, JustAfter{offset, offset});
 }
 
-std::vector<FieldLabel> field_labels(const SourceCheck& check, std::size_t begin,
-                                     std::size_t end) {
+std::vector<FieldLabel> field_labels(const SourceCheck& check, std::size_t begin, std::size_t end) {
     std::vector<FieldLabel> labels;
     for (const CheckedRecord& r : check.records) {
         if (r.end < begin) continue;

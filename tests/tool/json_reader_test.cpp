@@ -93,14 +93,16 @@ TEST(JsonReader, TextIsUtf8WithEscapesForAnyCharacter) {
     };
     const Row rows[] = {
         // UTF-8 passes through as it is: e grave, the euro sign, an emoji.
-        {"\"caff\xC3\xA8 \xE2\x82\xAC \xF0\x9F\x9A\x82\"", "caff\xC3\xA8 \xE2\x82\xAC \xF0\x9F\x9A\x82"},
+        {"\"caff\xC3\xA8 \xE2\x82\xAC \xF0\x9F\x9A\x82\"",
+         "caff\xC3\xA8 \xE2\x82\xAC \xF0\x9F\x9A\x82"},
         {R"("caff\u00e8 \u20AC \ud83d\ude82")", "caff\xC3\xA8 \xE2\x82\xAC \xF0\x9F\x9A\x82"},
         {R"("\u0000")", std::string_view("\0", 1)},
         // A surrogate without its other half cannot be UTF-8: U+FFFD.
         {R"("\ud83d")", "\xEF\xBF\xBD"},
         {R"("\ude82\ud83d")", "\xEF\xBF\xBD\xEF\xBF\xBD"},
-        {R"("\ud83d\u0041")", "\xEF\xBF\xBD"
-                              "A"},
+        {R"("\ud83d\u0041")",
+         "\xEF\xBF\xBD"
+         "A"},
         // Bytes that are no UTF-8: a Windows-1252 e grave, a cut sequence,
         // an over-long slash, an encoded surrogate.
         {"\"caff\xE8\"", "error"},
@@ -128,8 +130,7 @@ TEST(JsonReader, RefusesWhatPassesItsLimitsWithoutRecursingFurther) {
     EXPECT_EQ(read_back(R"({"a":{"b":{"c":{"d":{}}}}})", limits),
               "error: nested deeper than 4 at byte 20");
     EXPECT_EQ(read_back("[1,2,3,4,5,6,7,8,9]", limits), "[1,2,3,4,5,6,7,8,9]");
-    EXPECT_EQ(read_back("[1,2,3,4,5,6,7,8,9,10]", limits),
-              "error: more than 10 values at byte 19");
+    EXPECT_EQ(read_back("[1,2,3,4,5,6,7,8,9,10]", limits), "error: more than 10 values at byte 19");
     EXPECT_EQ(read_back("\"" + std::string(998, 'x') + "\"", limits).size(), 1000u);
     EXPECT_EQ(read_back("\"" + std::string(999, 'x') + "\"", limits),
               "error: the text is longer than 1000 bytes at byte 0");

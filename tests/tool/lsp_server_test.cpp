@@ -98,7 +98,8 @@ class LspSession {
         const auto list = [this](const std::string& folder) {
             std::vector<std::string> names;
             for (const auto& [path, bytes] : disk.files) {
-                if (path.rfind(folder + "/", 0) == 0) names.push_back(path.substr(folder.size() + 1));
+                if (path.rfind(folder + "/", 0) == 0)
+                    names.push_back(path.substr(folder.size() + 1));
             }
             return names;
         };
@@ -194,11 +195,17 @@ TEST(LspServer, AnEditorSessionUnderlinesHoversLabelsAndOutlines) {
               R"("character":11},"end":{"line":87,"character":16}}})");
     // segnale,   20900,   1, 5, 1,  0, 0,    0,  0,0,0, 0
     std::string hints;
-    for (const auto& [name, character] :
-         std::vector<std::pair<std::string, int>>{{"posizione", 11}, {"sx", 20}, {"s1", 23},
-                                                  {"s2", 26}, {"s3", 30}, {"rapp", 33},
-                                                  {"dx", 39}, {"d1", 43}, {"d2", 45},
-                                                  {"d3", 47}, {"tempo", 50}}) {
+    for (const auto& [name, character] : std::vector<std::pair<std::string, int>>{{"posizione", 11},
+                                                                                  {"sx", 20},
+                                                                                  {"s1", 23},
+                                                                                  {"s2", 26},
+                                                                                  {"s3", 30},
+                                                                                  {"rapp", 33},
+                                                                                  {"dx", 39},
+                                                                                  {"d1", 43},
+                                                                                  {"d2", 45},
+                                                                                  {"d3", 47},
+                                                                                  {"tempo", 50}}) {
         hints += std::string(hints.empty() ? "" : ",") + R"({"position":{"line":87,"character":)" +
                  std::to_string(character) + R"(},"label":")" + name +
                  R"(:","kind":2,"paddingRight":true})";
@@ -246,7 +253,8 @@ TEST(LspServer, InputItCannotUseGetsTheProtocolsAnswers) {
           R"({"jsonrpc":"2.0","id":"b","method":"textDocument/inlayHint","params":{"textDocument":{"uri":"file:///x"},"range":{}}})",
           R"({"jsonrpc":"2.0","id":"c","method":"textDocument/hover","params":{"position":{"line":0,"character":-1}}})",
           R"({"jsonrpc":"2.0","id":"d","method":"textDocument/documentSymbol","params":{}})"},
-         {R"("a":error -32602)", R"("b":error -32602)", R"("c":error -32602)", R"("d":error -32602)"},
+         {R"("a":error -32602)", R"("b":error -32602)", R"("c":error -32602)",
+          R"("d":error -32602)"},
          1},
         // A document that is no source file gets no diagnostics and empty answers.
         {{R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":{"uri":"file:///mine/notes.txt","version":1,"text":"segnal, 1"}}})",
@@ -257,7 +265,8 @@ TEST(LspServer, InputItCannotUseGetsTheProtocolsAnswers) {
         {{R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{}})"}, {"1:error -32600"}, 1},
         {{R"({"jsonrpc":"2.0","id":2,"method":"shutdown"})",
           R"({"jsonrpc":"2.0","id":3,"method":"textDocument/documentSymbol","params":{"textDocument":{"uri":"file:///x"}}})",
-          R"({"jsonrpc":"2.0","method":"exit"})", R"({"jsonrpc":"2.0","id":4,"method":"shutdown"})"},
+          R"({"jsonrpc":"2.0","method":"exit"})",
+          R"({"jsonrpc":"2.0","id":4,"method":"shutdown"})"},
          {"2:result", "3:error -32600"},
          0},
     };
@@ -279,14 +288,17 @@ TEST(LspServer, BrokenFramesCostOneErrorEachAndTheSessionGoesOn) {
         std::string before;  // bytes before a request with id 9
         std::vector<std::string_view> answers;
     };
-    const std::string huge = R"({"jsonrpc":"2.0","method":"x","params":")" + std::string(300, 'a') + "\"}";
-    const std::string huge_frame = "Content-Length: " + std::to_string(huge.size()) + "\r\n\r\n" + huge;
+    const std::string huge =
+        R"({"jsonrpc":"2.0","method":"x","params":")" + std::string(300, 'a') + "\"}";
+    const std::string huge_frame =
+        "Content-Length: " + std::to_string(huge.size()) + "\r\n\r\n" + huge;
     const Row rows[] = {
         {"\r\n\r\n", {"9:error -32002"}},
         {"Content-Type: application/json\r\n\r\n{}", {"null:error -32700", "9:error -32002"}},
         {"Content-Length: x\r\n\r\n{}", {"null:error -32700", "9:error -32002"}},
         {"garbage without a colon\r\n", {"null:error -32700", "9:error -32002"}},
-        {"Content-Length: 2\r\nContent-Length: 3\r\n\r\n{}", {"null:error -32700", "9:error -32002"}},
+        {"Content-Length: 2\r\nContent-Length: 3\r\n\r\n{}",
+         {"null:error -32700", "9:error -32002"}},
         {"X: " + std::string(5000, 'x') + "\r\n", {"null:error -32700", "9:error -32002"}},
         {huge_frame, {"null:error -32600", "9:error -32002"}},
         // The message breaks off: nothing more is read.
@@ -315,7 +327,8 @@ TEST(LspServer, ATrainFileIsCheckedAgainstItsLineFile) {
            edited(linea, "cartello_indicatore,  5650",
                   "cartelo_indicatore,  5650,   (POGGIO ALTO)( 187 m.    )"));
     s.text("textDocument/didChange", kLineaUri, 2, linea);
-    s.notify("textDocument/didClose", R"({"textDocument":{"uri":"file:///mine/Alvena_Sorbio_linea.txt"}})");
+    s.notify("textDocument/didClose",
+             R"({"textDocument":{"uri":"file:///mine/Alvena_Sorbio_linea.txt"}})");
     s.run();
     const std::vector<std::string> train = {
         R"([{"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":0}},)"
@@ -368,8 +381,8 @@ TEST(LspServer, PositionsCountInTheEditorsUnits) {
                    ", EST");
     struct Row {
         std::string_view encoding;
-        int extra_at;   // where the rest of the line begins
-        int hover_at;   // a place inside the name
+        int extra_at;  // where the rest of the line begins
+        int hover_at;  // a place inside the name
     };
     // The name begins at 72: CITTA grave, a blank, the locomotive, ", EST".
     const Row rows[] = {{"utf-16", 82, 79}, {"utf-8", 85, 82}, {"utf-32", 81, 78}};
@@ -377,16 +390,19 @@ TEST(LspServer, PositionsCountInTheEditorsUnits) {
         LspSession s;
         s.disk.files["/mine/Alvena_Sorbio_linea.txt"] = emit_text(testo_linea());
         s.request(1, "initialize",
-                  R"({"capabilities":{"general":{"positionEncodings":[")" + std::string(row.encoding) + R"("]}}})");
+                  R"({"capabilities":{"general":{"positionEncodings":[")" +
+                      std::string(row.encoding) + R"("]}}})");
         s.text("textDocument/didOpen", kTrenoUri, 1, treno);
         s.at(2, "textDocument/hover", kTrenoUri,
              R"("position":{"line":48,"character":)" + std::to_string(row.hover_at) + "}");
         s.run();
         const std::vector<std::string> published = s.published(kTrenoUri);
         ASSERT_EQ(published.size(), 1u);
-        const std::string start = R"({"start":{"line":48,"character":)" + std::to_string(row.extra_at) + "}";
+        const std::string start =
+            R"({"start":{"line":48,"character":)" + std::to_string(row.extra_at) + "}";
         EXPECT_NE(published[0].find(start), std::string::npos) << row.encoding << published[0];
-        EXPECT_NE(s.answer(2).find("Reads CITT\xC3\x80 ?"), std::string::npos) << row.encoding << s.answer(2);
+        EXPECT_NE(s.answer(2).find("Reads CITT\xC3\x80 ?"), std::string::npos)
+            << row.encoding << s.answer(2);
     }
 }
 
