@@ -5,12 +5,11 @@
 #include <ostream>
 #include <sstream>
 
-#include "tool/field_hover.h"
 #include "tool/json_reader.h"
 #include "tool/json_writer.h"
+#include "tool/lsp_answers.h"
 #include "tool/lsp_documents.h"
 #include "tool/lsp_frames.h"
-#include "tool/source_outline.h"
 #include "tool/tool.h"
 
 namespace scenario {
@@ -25,45 +24,8 @@ constexpr int kInvalidParams = -32602;
 constexpr int kServerNotInitialized = -32002;
 
 constexpr int kTextSyncFull = 1;
-constexpr int kMessageError = 1;        // window/showMessage
-constexpr int kInlayHintParameter = 2;  // InlayHintKind
+constexpr int kMessageError = 1;  // window/showMessage
 constexpr std::int64_t kMaxUinteger = std::numeric_limits<std::int32_t>::max();
-
-// The protocol's symbol kinds for the outline.
-constexpr int kSymbolNamespace = 3;
-constexpr int kSymbolProperty = 7;
-constexpr int kSymbolFunction = 12;
-constexpr int kSymbolConstant = 14;
-constexpr int kSymbolString = 15;
-constexpr int kSymbolNumber = 16;
-constexpr int kSymbolStruct = 23;
-constexpr int kSymbolEvent = 24;
-
-int symbol_kind(const OutlineEntry& e) {
-    if (!e.kind) return kSymbolNamespace;
-    switch (*e.kind) {
-        case RecordKindId::stazione:
-            return kSymbolStruct;
-        case RecordKindId::segnale:
-            return kSymbolEvent;
-        case RecordKindId::indicatori_vmax:
-        case RecordKindId::abbattimento:
-        case RecordKindId::rallentamento:
-            return kSymbolConstant;
-        case RecordKindId::cartello_indicatore:
-            return kSymbolString;
-        case RecordKindId::curva:
-        case RecordKindId::montagna:
-            return kSymbolFunction;
-        case RecordKindId::pendenza:
-        case RecordKindId::velocita:
-        case RecordKindId::aderenza:
-            return kSymbolNumber;
-        default:
-            break;
-    }
-    return kSymbolProperty;
-}
 
 const JsonValue* member(const JsonValue* v, std::string_view key) {
     return v == nullptr ? nullptr : v->find(key);
@@ -122,6 +84,10 @@ struct Message {
     const JsonValue* params;  // nullptr when it has none
 };
 
+const std::string* document_uri(const Message& m) {
+    return string_member(member(m.params, "textDocument"), "uri");
+}
+
 class Server {
   public:
     explicit Server(const LspEnvironment& env) : env_(env) {}
@@ -154,11 +120,7 @@ class Server {
     void inlay_hint(const Message& m);
     void document_symbol(const Message& m);
 
-    // The open source document a request names; nullptr with an answer
-    // already sent for bad params, or for no such document (`empty`).
-    const OpenDocument* requested(const Message& m, void (*empty)(JsonWriter&), bool* answered);
     void update(const std::string& uri, std::int64_t version, std::string_view utf8);
-    void put_symbol(JsonWriter& json, const EditorText& text, const OutlineEntry& e);
 
     template <typename Put>
     void send(Put put);
@@ -266,7 +228,8 @@ void Server::take(const Frame& frame) {
 
 void Server::handle(std::string_view body) {
     std::string error;
-    const std::optional<JsonValue> v = parse_json(body, &error);
+    const std::optional<JsonValue> v =
+        parse_json(body, &error, JsonLimits{.max_bytes = env_.limits.max_message});
     if (!v) return respond_error(nullptr, kParseError, "not JSON: " + error);
     if (v->object() == nullptr)
         return respond_error(nullptr, kInvalidRequest, "a message must be a JSON object");
@@ -433,7 +396,7 @@ void Server::did_change(const Message& m) {
 // Saving may change what the other file reads on the disk: both are
 // checked again.
 void Server::did_save(const Message& m) {
-    const std::string* uri = string_member(member(m.params, "textDocument"), "uri");
+    const std::string* uri = document_uri(m);
     if (uri == nullptr) return drop("textDocument/didSave", "no textDocument uri");
     const OpenDocument* doc = docs_->find(*uri);
     if (doc == nullptr) return;
@@ -443,7 +406,7 @@ void Server::did_save(const Message& m) {
 }
 
 void Server::did_close(const Message& m) {
-    const std::string* uri = string_member(member(m.params, "textDocument"), "uri");
+    const std::string* uri = document_uri(m);
     if (uri == nullptr) return drop("textDocument/didClose", "no textDocument uri");
     const OpenDocument* doc = docs_->find(*uri);
     if (doc == nullptr) return;
@@ -452,121 +415,30 @@ void Server::did_close(const Message& m) {
     docs_->recheck(name);
 }
 
-const OpenDocument* Server::requested(const Message& m, void (*empty)(JsonWriter&),
-                                      bool* answered) {
-    const std::string* uri = string_member(member(m.params, "textDocument"), "uri");
-    *answered = true;
-    if (uri == nullptr) {
-        respond_error(m.id, kInvalidParams, "textDocument.uri is missing");
-        return nullptr;
-    }
-    const OpenDocument* doc = docs_->find(*uri);
-    if (doc == nullptr) {
-        respond(m.id, empty);
-        return nullptr;
-    }
-    *answered = false;
-    return doc;
-}
-
 void Server::hover(const Message& m) {
+    const std::string* uri = document_uri(m);
     const auto position = position_param(member(m.params, "position"));
-    if (!position) return respond_error(m.id, kInvalidParams, "position is missing");
-    bool answered = false;
-    const auto null = [](JsonWriter& json) { json.null(); };
-    const OpenDocument* doc = requested(m, null, &answered);
-    if (answered) return;
-    const std::optional<HoverNote> note =
-        hover_note(doc->text.bytes(), doc->check, doc->text.offset(*position), markdown_);
-    if (!note) return respond(m.id, null);
-    respond(m.id, [&](JsonWriter& json) {
-        json.begin_object();
-        json.key("contents");
-        json.begin_object();
-        json.key("kind");
-        json.string(markdown_ ? "markdown" : "plaintext");
-        json.key("value");
-        json.string(note->text);
-        json.end_object();
-        put_range(json, doc->text, note->span.begin, note->span.end);
-        json.end_object();
-    });
+    if (uri == nullptr || !position)
+        return respond_error(m.id, kInvalidParams, "textDocument.uri or position is missing");
+    respond(m.id,
+            [&](JsonWriter& json) { put_hover(json, docs_->find(*uri), *position, markdown_); });
 }
 
 void Server::inlay_hint(const Message& m) {
+    const std::string* uri = document_uri(m);
     const JsonValue* range = member(m.params, "range");
     const auto start = position_param(member(range, "start"));
     const auto end = position_param(member(range, "end"));
-    if (!start || !end) return respond_error(m.id, kInvalidParams, "range is missing");
-    bool answered = false;
-    const auto none = [](JsonWriter& json) {
-        json.begin_array();
-        json.end_array();
-    };
-    const OpenDocument* doc = requested(m, none, &answered);
-    if (answered) return;
-    const auto labels = field_labels(doc->check, doc->text.offset(*start), doc->text.offset(*end));
-    respond(m.id, [&](JsonWriter& json) {
-        json.begin_array();
-        for (const FieldLabel& label : labels) {
-            json.begin_object();
-            json.key("position");
-            put_position(json, doc->text.position(label.offset));
-            json.key("label");
-            json.string(std::string(label.name) + ":");
-            json.key("kind");
-            json.number(kInlayHintParameter);
-            json.key("paddingRight");
-            json.boolean(true);
-            json.end_object();
-        }
-        json.end_array();
-    });
-}
-
-void Server::put_symbol(JsonWriter& json, const EditorText& text, const OutlineEntry& e) {
-    json.begin_object();
-    json.key("name");
-    json.string(e.name.empty() ? std::string("?") : e.name);
-    if (!e.detail.empty()) {
-        json.key("detail");
-        json.string(e.detail);
-    }
-    json.key("kind");
-    json.number(symbol_kind(e));
-    put_range(json, text, e.range.begin, e.range.end);
-    json.key("selectionRange");
-    json.begin_object();
-    json.key("start");
-    put_position(json, text.position(e.selection.begin));
-    json.key("end");
-    put_position(json, text.position(e.selection.end));
-    json.end_object();
-    if (!e.children.empty()) {
-        json.key("children");
-        json.begin_array();
-        for (const OutlineEntry& child : e.children)
-            put_symbol(json, text, child);
-        json.end_array();
-    }
-    json.end_object();
+    if (uri == nullptr || !start || !end)
+        return respond_error(m.id, kInvalidParams, "textDocument.uri or range is missing");
+    respond(m.id,
+            [&](JsonWriter& json) { put_inlay_hints(json, docs_->find(*uri), *start, *end); });
 }
 
 void Server::document_symbol(const Message& m) {
-    bool answered = false;
-    const auto none = [](JsonWriter& json) {
-        json.begin_array();
-        json.end_array();
-    };
-    const OpenDocument* doc = requested(m, none, &answered);
-    if (answered) return;
-    const std::vector<OutlineEntry> entries = outline(doc->text.bytes(), doc->check);
-    respond(m.id, [&](JsonWriter& json) {
-        json.begin_array();
-        for (const OutlineEntry& e : entries)
-            put_symbol(json, doc->text, e);
-        json.end_array();
-    });
+    const std::string* uri = document_uri(m);
+    if (uri == nullptr) return respond_error(m.id, kInvalidParams, "textDocument.uri is missing");
+    respond(m.id, [&](JsonWriter& json) { put_document_symbols(json, docs_->find(*uri)); });
 }
 
 }  // namespace

@@ -13,12 +13,11 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <sstream>
 #include <string>
 
 #include "content/embedded_texts.h"
 #include "content/emitter.h"
-#include "tool/json_writer.h"
+#include "lsp_messages.h"
 
 namespace scenario {
 namespace {
@@ -142,44 +141,6 @@ class ServerProcess {
     std::string buffer_;
 };
 
-std::string text_message(std::string_view method, const std::string& uri, int version,
-                         const std::string& text) {
-    std::ostringstream out;
-    JsonWriter json(out);
-    json.begin_object();
-    json.key("jsonrpc");
-    json.string("2.0");
-    json.key("method");
-    json.string(method);
-    json.key("params");
-    json.begin_object();
-    json.key("textDocument");
-    json.begin_object();
-    json.key("uri");
-    json.string(uri);
-    json.key("version");
-    json.number(version);
-    if (method == "textDocument/didOpen") {
-        json.key("languageId");
-        json.string("scenario");
-        json.key("text");
-        json.string(text);
-    }
-    json.end_object();
-    if (method == "textDocument/didChange") {
-        json.key("contentChanges");
-        json.begin_array();
-        json.begin_object();
-        json.key("text");
-        json.string(text);
-        json.end_object();
-        json.end_array();
-    }
-    json.end_object();
-    json.end_object();
-    return out.str();
-}
-
 TEST(LspProcess, AnEditorTalksToTheServerThroughPipes) {
     SourceFolder folder;
     const std::string uri = "file://" + folder.file("Alvena_Sorbio_4271-.txt");
@@ -187,12 +148,12 @@ TEST(LspProcess, AnEditorTalksToTheServerThroughPipes) {
     server.send(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}})");
     EXPECT_NE(server.receive().find(R"("id":1,"result":{"capabilities":)"), std::string::npos);
     server.send(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
-    server.send(text_message("textDocument/didOpen", uri, 1, folder.misspelt()));
+    server.send(testing::text_message("textDocument/didOpen", uri, 1, folder.misspelt()));
     EXPECT_NE(server.receive().find(R"("diagnostics":[{"range":{"start":{"line":87,"character":0})"
                                     R"(,"end":{"line":87,"character":6}},"severity":2,)"
                                     R"("code":"unknown-keyword")"),
               std::string::npos);
-    server.send(text_message("textDocument/didChange", uri, 2, folder.treno()));
+    server.send(testing::text_message("textDocument/didChange", uri, 2, folder.treno()));
     EXPECT_NE(server.receive().find(R"("version":2,"diagnostics":[]})"), std::string::npos);
     server.send(R"({"jsonrpc":"2.0","id":2,"method":"textDocument/hover","params":)"
                 R"({"textDocument":{"uri":")" +

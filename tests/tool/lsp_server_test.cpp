@@ -10,10 +10,10 @@
 #include "content/embedded_texts.h"
 #include "content/emitter.h"
 #include "embedded_build.h"
+#include "lsp_messages.h"
 #include "support/memory_file_system.h"
 #include "tool/field_hover.h"
 #include "tool/json_reader.h"
-#include "tool/json_writer.h"
 #include "tool/lsp_frames.h"
 
 namespace scenario {
@@ -57,33 +57,8 @@ class LspSession {
         send(R"({"jsonrpc":"2.0","method":")" + std::string(method) + R"(","params":)" +
              std::string(params) + "}");
     }
-    // didOpen, or didChange with the whole text, of the UTF-8 `text`.
     void text(std::string_view method, std::string_view uri, int version, std::string_view text) {
-        std::ostringstream params;
-        JsonWriter json(params);
-        json.begin_object();
-        json.key("textDocument");
-        json.begin_object();
-        json.key("uri");
-        json.string(uri);
-        json.key("version");
-        json.number(version);
-        if (method == "textDocument/didOpen") {
-            json.key("text");
-            json.string(text);
-        }
-        json.end_object();
-        if (method == "textDocument/didChange") {
-            json.key("contentChanges");
-            json.begin_array();
-            json.begin_object();
-            json.key("text");
-            json.string(text);
-            json.end_object();
-            json.end_array();
-        }
-        json.end_object();
-        notify(method, params.str());
+        send(testing::text_message(method, uri, version, text));
     }
     void at(int id, std::string_view method, std::string_view uri, std::string_view where) {
         request(id, method,
