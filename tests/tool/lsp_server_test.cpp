@@ -15,6 +15,7 @@
 #include "tool/field_hover.h"
 #include "tool/json_reader.h"
 #include "tool/lsp_frames.h"
+#include "tool/tool.h"
 
 namespace scenario {
 namespace {
@@ -155,7 +156,8 @@ TEST(LspServer, AnEditorSessionUnderlinesHoversLabelsAndOutlines) {
               R"("result":{"capabilities":{"positionEncoding":"utf-16","textDocumentSync":)"
               R"({"openClose":true,"change":1,"save":{"includeText":false}},"hoverProvider":true,)"
               R"("inlayHintProvider":true,"documentSymbolProvider":true},"serverInfo":)"
-              R"({"name":"scenario_tool","version":")" SCENARIO_VERSION R"("}})");
+              R"({"name":"scenario_tool","version":")" +
+                  std::string(tool_version()) + R"("}})");
     const std::vector<std::string> expected = {
         R"([{"range":{"start":{"line":87,"character":0},"end":{"line":87,"character":6}},)"
         R"("severity":2,"code":"unknown-keyword","source":"scenario_tool","message":)"
