@@ -48,13 +48,61 @@ std::string message_of(const Diagnostic& d) {
     return d.hint.empty() ? d.message : d.message + "\nhint: " + d.hint;
 }
 
-void begin_diagnostic(JsonWriter& json, const Diagnostic& d) {
+void put_kind(JsonWriter& json, const Diagnostic& d) {
     json.key("severity");
     json.number(severity_number(d.severity));
     json.key("code");
     json.string(diagnostic_kind(d.id).name);
     json.key("source");
     json.string(kSource);
+}
+
+// A diagnostic of the document, at `range` of it.
+void put_own(JsonWriter& json, const Diagnostic& d, const SourceRange& range,
+             const LocatedText& mine) {
+    json.begin_object();
+    mine.put(json, range);
+    put_kind(json, d);
+    json.key("message");
+    json.ansi_string(message_of(d));
+    json.end_object();
+}
+
+// The other file of the two, which the editor does not hold.
+struct Carried {
+    std::string uri;
+    std::string file;
+    const LocatedText& text;
+};
+
+// An error of the other file, at the top of the document, naming the file
+// and the place, which it also gives as related information.
+void put_carried(JsonWriter& json, const Diagnostic& d, const Carried& other) {
+    json.begin_object();
+    other.text.put(json, SourceRange{});  // the top: line 0 of either text
+    put_kind(json, d);
+    std::string where = other.file;
+    if (d.range.line > 0)
+        where += ":" + std::to_string(d.range.line) + ":" + std::to_string(d.range.column);
+    json.key("message");
+    json.string(where + ": " + ansi_to_utf8(message_of(d)));
+    // A missing file has no place to point to.
+    if (d.id != DiagnosticId::missing_source) {
+        json.key("relatedInformation");
+        json.begin_array();
+        json.begin_object();
+        json.key("location");
+        json.begin_object();
+        json.key("uri");
+        json.string(other.uri);
+        other.text.put(json, d.range);
+        json.end_object();
+        json.key("message");
+        json.ansi_string(d.message);
+        json.end_object();
+        json.end_array();
+    }
+    json.end_object();
 }
 
 }  // namespace
@@ -189,54 +237,26 @@ void OpenDocuments::check_pair(const SourceName& line, const std::optional<Sourc
 // the check puts them; the errors of the other file, when the editor does
 // not hold it, at the top, with the place they stand.
 void OpenDocuments::publish(const OpenDocument& doc, const PairBuild& pair) const {
-    const SourceKind own = doc.name.kind;
-    const SourceKind other = own == SourceKind::linea ? SourceKind::treno : SourceKind::linea;
+    const SourceKind other =
+        doc.name.kind == SourceKind::linea ? SourceKind::treno : SourceKind::linea;
     const std::string& other_path =
         other == SourceKind::linea ? pair.files.linea_txt : pair.files.treno_txt;
-    const bool other_shown = at_path(other_path) != nullptr;
-    const bool other_checked = other == SourceKind::linea || pair.with_treno;
-    const LocatedText mine{SourceLines(doc.text.bytes()), doc.text};
     const std::string& other_text =
         other == SourceKind::linea ? pair.b.linea_text : pair.b.treno_text;
+    const bool carry =
+        at_path(other_path) == nullptr && (other == SourceKind::linea || pair.with_treno);
+    const LocatedText mine{SourceLines(doc.text.bytes()), doc.text};
     const LocatedText theirs{SourceLines(other_text),
                              EditorText(ansi_to_utf8(other_text), encoding_)};
+    const Carried carried{sibling_uri(doc.uri, file_name(other_path)),
+                          std::string(file_name(other_path)), theirs};
     const auto items = [&](JsonWriter& json) {
         for (const Diagnostic& d : pair.b.diagnostics) {
-            const bool carried = d.file == other;
-            if (carried && (other_shown || !other_checked || d.severity != Severity::error))
-                continue;
-            json.begin_object();
-            if (!carried) {
-                d.file == own ? mine.put(json, d.range) : put_range(json, doc.text, 0, 0);
-                begin_diagnostic(json, d);
-                json.key("message");
-                json.ansi_string(message_of(d));
-                json.end_object();
-                continue;
+            if (d.file != other) {
+                put_own(json, d, d.file == doc.name.kind ? d.range : SourceRange{}, mine);
+            } else if (carry && d.severity == Severity::error) {
+                put_carried(json, d, carried);
             }
-            put_range(json, doc.text, 0, 0);
-            begin_diagnostic(json, d);
-            std::string where(file_name(other_path));
-            if (d.range.line > 0)
-                where += ":" + std::to_string(d.range.line) + ":" + std::to_string(d.range.column);
-            json.key("message");
-            json.string(where + ": " + ansi_to_utf8(message_of(d)));
-            if (d.id != DiagnosticId::missing_source) {
-                json.key("relatedInformation");
-                json.begin_array();
-                json.begin_object();
-                json.key("location");
-                json.begin_object();
-                json.key("uri");
-                json.string(sibling_uri(doc.uri, file_name(other_path)));
-                theirs.put(json, d.range);
-                json.end_object();
-                json.key("message");
-                json.ansi_string(d.message);
-                json.end_object();
-                json.end_array();
-            }
-            json.end_object();
         }
     };
     publish_(doc.uri, doc.version, items);

@@ -121,6 +121,8 @@ class Server {
     void document_symbol(const Message& m);
 
     void update(const std::string& uri, std::int64_t version, std::string_view utf8);
+    void publish_diagnostics(const std::string& uri, std::optional<std::int64_t> version,
+                             const std::function<void(JsonWriter&)>& items);
 
     template <typename Put>
     void send(Put put);
@@ -273,6 +275,43 @@ void Server::dispatch(std::string_view name, const Message& m) {
     (this->*(method->run))(m);
 }
 
+// Exactly what the server does: full text synchronisation, hover, inlay
+// hints and the outline.
+void put_initialize_result(JsonWriter& json, PositionEncoding encoding) {
+    json.begin_object();
+    json.key("capabilities");
+    json.begin_object();
+    json.key("positionEncoding");
+    json.string(encoding_name(encoding));
+    json.key("textDocumentSync");
+    json.begin_object();
+    json.key("openClose");
+    json.boolean(true);
+    json.key("change");
+    json.number(kTextSyncFull);
+    json.key("save");
+    json.begin_object();
+    json.key("includeText");
+    json.boolean(false);
+    json.end_object();
+    json.end_object();
+    json.key("hoverProvider");
+    json.boolean(true);
+    json.key("inlayHintProvider");
+    json.boolean(true);
+    json.key("documentSymbolProvider");
+    json.boolean(true);
+    json.end_object();
+    json.key("serverInfo");
+    json.begin_object();
+    json.key("name");
+    json.string(kToolName);
+    json.key("version");
+    json.string(tool_version());
+    json.end_object();
+    json.end_object();
+}
+
 void Server::initialize(const Message& m) {
     if (docs_) return respond_error(m.id, kInvalidRequest, "initialize came already");
     if (m.params == nullptr || m.params->object() == nullptr)
@@ -281,61 +320,31 @@ void Server::initialize(const Message& m) {
     encoding_ = chosen_encoding(member(member(capabilities, "general"), "positionEncodings"));
     markdown_ = array_holds(
         member(member(member(capabilities, "textDocument"), "hover"), "contentFormat"), "markdown");
-    docs_.emplace(
-        env_.disk, env_.list_folder,
-        [this](const std::string& uri, std::optional<std::int64_t> version,
-               const std::function<void(JsonWriter&)>& items) {
-            send([&](JsonWriter& json) {
-                json.key("method");
-                json.string("textDocument/publishDiagnostics");
-                json.key("params");
-                json.begin_object();
-                json.key("uri");
-                json.string(uri);
-                if (version) {
-                    json.key("version");
-                    json.number(*version);
-                }
-                json.key("diagnostics");
-                json.begin_array();
-                items(json);
-                json.end_array();
-                json.end_object();
-            });
-        },
-        encoding_);
-    respond(m.id, [&](JsonWriter& json) {
+    const auto publish = [this](const std::string& uri, std::optional<std::int64_t> version,
+                                const std::function<void(JsonWriter&)>& items) {
+        publish_diagnostics(uri, version, items);
+    };
+    docs_.emplace(env_.disk, env_.list_folder, publish, encoding_);
+    respond(m.id, [&](JsonWriter& json) { put_initialize_result(json, encoding_); });
+}
+
+void Server::publish_diagnostics(const std::string& uri, std::optional<std::int64_t> version,
+                                 const std::function<void(JsonWriter&)>& items) {
+    send([&](JsonWriter& json) {
+        json.key("method");
+        json.string("textDocument/publishDiagnostics");
+        json.key("params");
         json.begin_object();
-        json.key("capabilities");
-        json.begin_object();
-        json.key("positionEncoding");
-        json.string(encoding_name(encoding_));
-        json.key("textDocumentSync");
-        json.begin_object();
-        json.key("openClose");
-        json.boolean(true);
-        json.key("change");
-        json.number(kTextSyncFull);
-        json.key("save");
-        json.begin_object();
-        json.key("includeText");
-        json.boolean(false);
-        json.end_object();
-        json.end_object();
-        json.key("hoverProvider");
-        json.boolean(true);
-        json.key("inlayHintProvider");
-        json.boolean(true);
-        json.key("documentSymbolProvider");
-        json.boolean(true);
-        json.end_object();
-        json.key("serverInfo");
-        json.begin_object();
-        json.key("name");
-        json.string(kToolName);
-        json.key("version");
-        json.string(tool_version());
-        json.end_object();
+        json.key("uri");
+        json.string(uri);
+        if (version) {
+            json.key("version");
+            json.number(*version);
+        }
+        json.key("diagnostics");
+        json.begin_array();
+        items(json);
+        json.end_array();
         json.end_object();
     });
 }
