@@ -83,7 +83,7 @@ class SourceChecker {
     bool next_keyword(CommentRule rule);
     void examine_keyword(RecordBlock block);
     void note_unread(RecordBlock block, std::string_view keyword, FieldSpan span);
-    bool read_record(const RecordKind& kind, std::size_t keyword, std::vector<ReadField>* fields);
+    bool read_record(const RecordKind& kind, FieldSpan keyword, std::vector<ReadField>* fields);
     void learn_route(const RecordKind& kind, const std::vector<ReadField>& fields);
     void check_field(const ReadField& f, const std::string& subject);
     void check_range(const ReadField& f, std::int64_t v, const std::string& subject);
@@ -256,7 +256,7 @@ void SourceChecker::examine_keyword(RecordBlock block) {
     std::vector<ReadRecord> records;
     for (const RecordKind* kind : kinds) {
         const std::size_t first = fields.size();
-        if (!read_record(*kind, span.begin, &fields)) return;
+        if (!read_record(*kind, span, &fields)) return;
         records.push_back({kind, first, out_.records.back().subject});
         learn_route(*kind, fields);
     }
@@ -291,7 +291,7 @@ void SourceChecker::learn_route(const RecordKind& kind, const std::vector<ReadFi
 
 // Reads the record's value fields as the compiler does; a number of any
 // width is consumed exactly as one of its own type.
-bool SourceChecker::read_record(const RecordKind& kind, std::size_t keyword,
+bool SourceChecker::read_record(const RecordKind& kind, FieldSpan keyword,
                                 std::vector<ReadField>* fields) {
     const std::size_t first = fields->size();
     for (const FieldInfo& info : kind.fields) {
@@ -317,8 +317,15 @@ bool SourceChecker::read_record(const RecordKind& kind, std::size_t keyword,
         if (info.type != FieldType::text) f.number = decimal_text(text_of(f.span));
         fields->push_back(f);
     }
-    CheckedRecord record{
-        kind.id, keyword, in_.last_field().end, {}, subject_of(kind, *fields, first)};
+    CheckedRecord record{kind.id,
+                         keyword.begin,
+                         in_.last_field().end,
+                         {},
+                         subject_of(kind, *fields, first),
+                         keyword.end,
+                         {}};
+    for (std::size_t i = first; i < fields->size(); ++i)
+        record.fields.push_back((*fields)[i].span);
     if (fields->size() > first) record.first_value = (*fields)[first].span;
     out_.records.push_back(std::move(record));
     return true;

@@ -28,10 +28,12 @@ struct Finding {
 // A record as the walk read it.
 struct CheckedRecord {
     RecordKindId kind;
-    std::size_t keyword = 0;  // where its keyword field begins
-    std::size_t end = 0;      // where its last field ends
-    FieldSpan first_value;    // the span of its first value field
-    std::string subject;      // how messages name it: "signal at 20900 m"
+    std::size_t keyword = 0;        // where its keyword field begins
+    std::size_t end = 0;            // where its last field ends
+    FieldSpan first_value;          // the span of its first value field
+    std::string subject;            // how messages name it: "signal at 20900 m"
+    std::size_t keyword_end = 0;    // where its keyword field ends
+    std::vector<FieldSpan> fields;  // every value field, in the order of the kind's fields
 };
 
 struct SourceCheck {

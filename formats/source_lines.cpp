@@ -29,6 +29,14 @@ TextPosition SourceLines::at(std::size_t offset) const {
     return {static_cast<std::int32_t>(index + 1), static_cast<std::int32_t>(within + 1)};
 }
 
+std::size_t SourceLines::offset(TextPosition p) const {
+    if (p.line < 1) return 0;
+    if (p.line > count()) return text_.size();
+    const auto index = static_cast<std::size_t>(p.line - 1);
+    const std::size_t within = p.column < 1 ? 0 : static_cast<std::size_t>(p.column - 1);
+    return std::min(starts_[index] + within, ends_[index]);
+}
+
 std::string_view SourceLines::line(std::int32_t number) const {
     if (number < 1 || number > count()) return {};
     const auto index = static_cast<std::size_t>(number - 1);

@@ -23,6 +23,11 @@ class SourceLines {
     // the end of the text, is the column just past the line's last byte.
     TextPosition at(std::size_t offset) const;
 
+    // The byte offset of a line and column, the inverse of `at`: a column
+    // past the line's end is its line end, a line past the last the end of
+    // the text.
+    std::size_t offset(TextPosition p) const;
+
     // The text of a 1-based line, without its line end; empty past the last.
     std::string_view line(std::int32_t number) const;
 

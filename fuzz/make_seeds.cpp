@@ -2,9 +2,11 @@
 // folders given on the command line, so that fuzzing starts from the texts
 // the program really emits and the files it really compiles:
 //   scenario_fuzz_seeds <field_reader corpus> <compile corpus> <dump corpus> <check corpus>
+//                       <lsp corpus>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,7 @@
 #include "output/file_names.h"
 #include "output/memorizza_percorso.h"
 #include "tests/support/memory_file_system.h"
+#include "tool/json_writer.h"
 
 namespace {
 
@@ -85,13 +88,61 @@ bool write_dump_seeds(const std::string& dir, const std::string& linea, const st
     return ok;
 }
 
+// One message of an editor, framed, with `text` as its only string value
+// that needs escaping: {"jsonrpc":"2.0",HEAD"TEXT"TAIL}.
+std::string lsp_message(std::string_view head, std::string_view text = {},
+                        std::string_view tail = {}) {
+    std::ostringstream body;
+    body << R"({"jsonrpc":"2.0",)" << head;
+    if (!text.empty()) {
+        scenario::JsonWriter json(body);
+        json.string(text);
+    }
+    body << tail << '}';
+    return "Content-Length: " + std::to_string(body.str().size()) + "\r\n\r\n" + body.str();
+}
+
+// An editor's session over the embedded sources, as the language server
+// target reads it: the train file opened with a misspelt keyword and
+// mended, a hover, labels and the outline, the line file opened and
+// closed, then shutdown and exit.
+std::string lsp_session(const std::string& linea, const std::string& treno) {
+    constexpr std::string_view kTreno = R"("file:///fuzz/Alvena_Sorbio_4271-.txt")";
+    constexpr std::string_view kLinea = R"("file:///fuzz/Alvena_Sorbio_linea.txt")";
+    const std::string open = R"("method":"textDocument/didOpen","params":{"textDocument":{"uri":)";
+    std::string misspelt = treno;
+    misspelt.replace(misspelt.find("segnale,   20900"), 7, "segnal");
+    std::string s;
+    s += lsp_message(R"("id":1,"method":"initialize","params":{"capabilities":{"textDocument":)"
+                     R"({"hover":{"contentFormat":["markdown"]}}}})");
+    s += lsp_message(R"("method":"initialized","params":{})");
+    s += lsp_message(open + std::string(kTreno) + R"(,"version":1,"text":)", misspelt, "}}");
+    s += lsp_message(R"("method":"textDocument/didChange","params":{"textDocument":{"uri":)" +
+                         std::string(kTreno) + R"(,"version":2},"contentChanges":[{"text":)",
+                     treno, "}]}");
+    const std::string at = R"("params":{"textDocument":{"uri":)" + std::string(kTreno) + "},";
+    s += lsp_message(R"("id":2,"method":"textDocument/hover",)" + at +
+                     R"("position":{"line":87,"character":12}})");
+    s += lsp_message(
+        R"("id":3,"method":"textDocument/inlayHint",)" + at +
+        R"("range":{"start":{"line":46,"character":0},"end":{"line":88,"character":0}}})");
+    s += lsp_message(R"("id":4,"method":"textDocument/documentSymbol",)" +
+                     at.substr(0, at.size() - 1) + "}");
+    s += lsp_message(open + std::string(kLinea) + R"(,"version":1,"text":)", linea, "}}");
+    s += lsp_message(R"("method":"textDocument/didClose","params":{"textDocument":{"uri":)" +
+                     std::string(kLinea) + "}}");
+    s += lsp_message(R"("id":5,"method":"shutdown")");
+    s += lsp_message(R"("method":"exit")");
+    return s;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
+    if (argc != 6) {
         std::fprintf(stderr,
                      "usage: %s <field_reader corpus> <compile corpus> <dump corpus> "
-                     "<check corpus>\n",
+                     "<check corpus> <lsp corpus>\n",
                      argv[0]);
         return 2;
     }
@@ -112,5 +163,6 @@ int main(int argc, char** argv) {
                with_prefix(kWithoutGeometry, both)) &&
          ok;
     ok = write_dump_seeds(argv[3], linea, treno) && ok;
+    ok = write(std::string(argv[5]) + "/embedded_session", lsp_session(linea, treno)) && ok;
     return ok ? 0 : 1;
 }

@@ -18,19 +18,6 @@ constexpr std::array<char32_t, 32> kHighControls = {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void put_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Lead bytes of the multi-byte sequences: the range of the lead, the length
 // of the sequence and the smallest code point it may carry (anything lower
 // has a shorter form and is refused).
@@ -42,32 +29,62 @@ struct Lead {
 };
 constexpr Lead kLeads[] = {{0xC2, 0xDF, 2, 0x80}, {0xE0, 0xEF, 3, 0x800}, {0xF0, 0xF4, 4, 0x10000}};
 
-// Length of the well-formed UTF-8 sequence at text[at], or 0.
-std::size_t sequence_length(std::string_view text, std::size_t at) {
+}  // namespace
+
+std::size_t utf8_sequence(std::string_view text, std::size_t at, char32_t* c) {
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[at + i]); };
-    if (byte(0) < 0x80) return 1;
+    if (byte(0) < 0x80) {
+        *c = byte(0);
+        return 1;
+    }
     for (const Lead& lead : kLeads) {
         if (byte(0) < lead.first || byte(0) > lead.last) continue;
         if (at + lead.length > text.size()) return 0;
-        char32_t c = byte(0) & (0x7F >> lead.length);
+        char32_t v = byte(0) & (0x7F >> lead.length);
         for (std::size_t i = 1; i < lead.length; ++i) {
             if ((byte(i) & 0xC0) != 0x80) return 0;
-            c = (c << 6) | (byte(i) & 0x3F);
+            v = (v << 6) | (byte(i) & 0x3F);
         }
-        const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
-        return (c < lead.smallest || c > 0x10FFFF || surrogate) ? 0 : lead.length;
+        const bool surrogate = v >= 0xD800 && v <= 0xDFFF;
+        if (v < lead.smallest || v > 0x10FFFF || surrogate) return 0;
+        *c = v;
+        return lead.length;
     }
     return 0;
 }
 
-}  // namespace
+void append_utf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::optional<char> ansi_byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c) return static_cast<char>(0x80 + i);
+    }
+    return std::nullopt;
+}
 
 std::string ansi_to_utf8(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size());
     for (char ch : ansi) {
         const auto b = static_cast<std::uint8_t>(ch);
-        put_utf8(out, b >= 0x80 && b <= 0x9F ? kHighControls[b - 0x80] : char32_t{b});
+        append_utf8(out, b >= 0x80 && b <= 0x9F ? kHighControls[b - 0x80] : char32_t{b});
     }
     return out;
 }
@@ -77,9 +94,10 @@ std::string valid_utf8(std::string_view text) {
     out.reserve(text.size());
     std::size_t at = 0;
     while (at < text.size()) {
-        const std::size_t n = sequence_length(text, at);
+        char32_t ignored = 0;
+        const std::size_t n = utf8_sequence(text, at, &ignored);
         if (n == 0) {
-            put_utf8(out, kReplacement);
+            append_utf8(out, kReplacement);
             ++at;
             continue;
         }

@@ -2,6 +2,8 @@
 // the tool prints UTF-8.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,5 +17,17 @@ std::string ansi_to_utf8(std::string_view ansi);
 // Replaces every byte that is not part of a well-formed UTF-8 sequence by
 // U+FFFD, so that a name from the system is always printable.
 std::string valid_utf8(std::string_view text);
+
+// The length of the well-formed UTF-8 sequence at text[at], storing the
+// code point it carries in `c`; 0 when the bytes there are not one.
+// REQUIRES: at < text.size().
+std::size_t utf8_sequence(std::string_view text, std::size_t at, char32_t* c);
+
+// Appends `c` encoded in UTF-8. REQUIRES: c is a code point, not a surrogate.
+void append_utf8(std::string& out, char32_t c);
+
+// The Windows-1252 byte that stands for `c`, the inverse of ansi_to_utf8;
+// nothing for a character that code page lacks.
+std::optional<char> ansi_byte(char32_t c);
 
 }  // namespace scenario

@@ -73,6 +73,11 @@ void JsonWriter::number(double v) {
     out_.write(buffer, result.ptr - buffer);
 }
 
+void JsonWriter::boolean(bool v) {
+    before_value();
+    out_ << (v ? "true" : "false");
+}
+
 void JsonWriter::null() {
     before_value();
     out_ << "null";

@@ -1,6 +1,6 @@
-// A small streaming JSON writer: objects, arrays, strings, numbers, null.
-// It places the commas itself and escapes every string, so whatever text a
-// compiled file holds, the output stays valid JSON.
+// A small streaming JSON writer: objects, arrays, strings, numbers, true,
+// false and null. It places the commas itself and escapes every string, so
+// whatever text a compiled file holds, the output stays valid JSON.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +30,7 @@ class JsonWriter {
         number(std::int64_t{v});
     }                       // the model's narrow fields promote here
     void number(double v);  // shortest form that reads back the same; null if not finite
+    void boolean(bool v);
     void null();
 
   private:

@@ -6,13 +6,16 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #define SCENARIO_ISATTY _isatty
 #define SCENARIO_FILENO _fileno
+#define SCENARIO_BINARY(stream) _setmode(_fileno(stream), _O_BINARY)
 #else
 #include <unistd.h>
 #define SCENARIO_ISATTY isatty
 #define SCENARIO_FILENO fileno
+#define SCENARIO_BINARY(stream) static_cast<void>(stream)
 #endif
 
 #include "app/disk.h"
@@ -25,6 +28,26 @@ bool colour_on(std::FILE* stream) {
     const char* no_color = std::getenv("NO_COLOR");
     if (no_color != nullptr && no_color[0] != '\0') return false;
     return SCENARIO_ISATTY(SCENARIO_FILENO(stream)) != 0;
+}
+
+// The language server's messages are counted in bytes: the C runtime must
+// neither add nor take a CR.
+void binary_stdio() {
+    SCENARIO_BINARY(stdin);
+    SCENARIO_BINARY(stdout);
+}
+
+// Names in UTF-8, as the editor's URIs carry them.
+std::vector<std::string> files_in(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    const std::filesystem::path path(std::u8string(folder.begin(), folder.end()));
+    for (const auto& entry : std::filesystem::directory_iterator(path, ec)) {
+        if (!entry.is_regular_file(ec)) continue;
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    return names;
 }
 
 }  // namespace
@@ -45,6 +68,9 @@ int main(int argc, char** argv) {
     if (argc > 0 && argv[0][0] != '\0') ctx.program = argv[0];
     ctx.out_colour = colour_on(stdout);
     ctx.err_colour = colour_on(stderr);
+    ctx.in = &std::cin;
+    ctx.list_folder = files_in;
+    ctx.binary_stdio = binary_stdio;
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     return scenario::run_tool(args, ctx);
 }

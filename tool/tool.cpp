@@ -8,6 +8,7 @@
 #include "tool/dump_command.h"
 #include "tool/explain_command.h"
 #include "tool/init_command.h"
+#include "tool/lsp_command.h"
 #include "tool/plot_command.h"
 
 namespace scenario {
@@ -27,6 +28,7 @@ constexpr std::string_view kHelp =
     "  compile  compile line and train source files into the compiled files,\n"
     "           showing the code, meaning, position and source line of a failure\n"
     "  dump     print a compiled file (table, route or geometry) as text or JSON\n"
+    "  lsp      a language server for editors, on standard input and output\n"
     "  plot     draw a compiled scenario as one SVG picture\n"
     "\n"
     "'scenario_tool COMMAND --help' describes each command;\n"
@@ -49,6 +51,8 @@ constexpr NamedCommand kCommands[] = {
     {"check", check_command},
     {"compile", compile_command},
     {"dump", dump_command},
+    // Started by an editor, not by a person.
+    {"lsp", lsp_command},
     {"plot", plot_command},
 };
 // clang-format on

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/driver.h"  // the builder's exit statuses, shared by the tool
 #include "output/file_system.h"
@@ -39,6 +40,14 @@ struct ToolContext {
     bool err_colour = false;
     // The program as the user started it, for commands printed to be copied.
     std::string program = std::string(kToolName);
+    // Standard input, for a command that reads it; none in most tests.
+    std::istream* in = nullptr;
+    // The names of the files in a folder; none when it cannot be listed.
+    std::function<std::vector<std::string>(const std::string&)> list_folder =
+        [](const std::string&) { return std::vector<std::string>{}; };
+    // Puts standard input and output in binary mode, for a command that
+    // speaks a byte protocol (on Windows, no CR is added); none in tests.
+    void (*binary_stdio)() = nullptr;
 };
 
 // Runs the command named by args[0] with the rest of `args` (the program's

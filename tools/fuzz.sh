@@ -78,7 +78,7 @@ run() {
 
 seeds() {
     "$BUILD_DIR/fuzz/scenario_fuzz_seeds" fuzz/corpus/field_reader fuzz/corpus/compile fuzz/corpus/dump \
-        fuzz/corpus/check
+        fuzz/corpus/check fuzz/corpus/lsp
 }
 
 case "${1:-ci}" in

@@ -199,13 +199,13 @@ TEST(ToolProcess, AMistakeOnTheCommandLineIsOneLineOfErrorAndStatus64) {
          {"", "frobnicate", "--verbose", "compile --line", "compile \"/no/such/folder\"",
           "dump --kind", "dump /no/such/file.sim", "dump --kind=cells x.dat", "plot --bogus",
           "plot /no/such/folder", "check --json --sarif", "check /no/such/folder",
-          "init --line a/b", "explain", "explain frobnicate"}) {
+          "init --line a/b", "explain", "explain frobnicate", "lsp --pipe=x", "lsp extra"}) {
         EXPECT_EQ(run(tool(args) + " > /dev/null 2> \"" + err + "\""), 64) << args;
         const std::string text = slurp(err);
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << args << ": " << text;
     }
     for (const char* args : {"--help", "compile --help", "dump -h", "plot --help", "check --help",
-                             "init --help", "explain --help"}) {
+                             "init --help", "explain --help", "lsp --help"}) {
         const std::string out = folder.file("out.txt");
         EXPECT_EQ(run(tool(args) + " > \"" + out + "\""), 0) << args;
         EXPECT_EQ(slurp(out).rfind("usage: scenario_tool", 0), 0u) << args;
