@@ -19,14 +19,8 @@ cd "$(dirname "$0")/.."
 readonly BUILD_DIR=${BENCH_BUILD_DIR:-build/bench}
 readonly PAIRS=${1:-100}
 readonly ROUTE_PAIRS=21
-readonly OUTPUTS=(
-    Alvena_Sorbio_4271_note.txt
-    Alvena_Sorbio_4271_rallentamenti.txt
-    Alvena_Sorbio_4271_scheda_treno.txt
-    Alvena_Sorbio_linea.dat
-    Alvena_Sorbio_4271.sim
-    Alvena_Sorbio_4271.dat
-)
+source tests/support/output_names.sh
+readonly OUTPUTS=("${kOutputs[@]}")
 
 work=$(mktemp -d /tmp/scenario_bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT

@@ -14,14 +14,8 @@ set -u
 
 readonly EXE=${1:?usage: run_faults.sh <path to scenario_builder>}
 readonly EXIT_FATAL=1
-readonly OUTPUTS=(
-    Alvena_Sorbio_4271_note.txt
-    Alvena_Sorbio_4271_rallentamenti.txt
-    Alvena_Sorbio_4271_scheda_treno.txt
-    Alvena_Sorbio_linea.dat
-    Alvena_Sorbio_4271.sim
-    Alvena_Sorbio_4271.dat
-)
+source "$(dirname "$0")/../support/output_names.sh"
+readonly OUTPUTS=("${kOutputs[@]}")
 # Past this size (in KiB) a file cannot grow: the line geometry file of the
 # embedded scenario is about 2 MiB, every other file well under 1 MiB.
 readonly SIZE_LIMIT_KIB=1024

@@ -1,15 +1,8 @@
 # Shared by the shell checks of whole programs (tests/windows/run_e2e.sh,
 # tests/package/check_package.sh); sourced, not run.
 
-# The six files a good run leaves in the program's folder.
-readonly -a kOutputs=(
-  Alvena_Sorbio_4271_note.txt
-  Alvena_Sorbio_4271_rallentamenti.txt
-  Alvena_Sorbio_4271_scheda_treno.txt
-  Alvena_Sorbio_linea.dat
-  Alvena_Sorbio_4271.sim
-  Alvena_Sorbio_4271.dat
-)
+# kOutputs: the six files a good run leaves in the program's folder.
+source "$(dirname "${BASH_SOURCE[0]}")/output_names.sh"
 
 # One line per check; end_checks ends the script with status 1 when any failed.
 failures=0
