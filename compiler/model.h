@@ -160,12 +160,15 @@ std::optional<std::int32_t> highest_cell(std::int32_t lunghezza);
 // R(x): x rounded to the nearest whole number, halves to the even neighbour.
 std::int64_t round_half_even(double x);
 
+// The length of one route cell, in metres.
+constexpr std::int32_t kMetriCella = 50;
+
 // The two conversions from a position in metres to a cell index.
 inline std::int64_t cell_of(std::int64_t p) {
-    return round_half_even(static_cast<double>(p) / 50.0);
+    return round_half_even(static_cast<double>(p) / kMetriCella);
 }
 inline std::int64_t cell_after(std::int64_t p) {
-    return round_half_even(static_cast<double>(p) / 50.0 + 1.0);
+    return round_half_even(static_cast<double>(p) / kMetriCella + 1.0);
 }
 
 // Range test: the highest cell index is at least (p + margin) / 50, as a real

@@ -11,7 +11,6 @@ namespace scenario {
 
 namespace {
 
-constexpr std::int64_t kCellMetres = 50;
 constexpr std::int64_t kRecordMargin = 100;   // room a record needs after its position
 constexpr std::int64_t kStationMargin = 800;  // and a station, for its far end
 constexpr std::int64_t kSpeedUnit = 5;
@@ -442,7 +441,7 @@ void SourceChecker::check_range(const ReadField& f, std::int64_t v, const std::s
                      std::to_string(info.multiple) + " (code " + std::to_string(info.code) + ")",
                  info.code);
         }
-    } else if (info.role == FieldRole::position && v % kCellMetres != 0) {
+    } else if (info.role == FieldRole::position && v % kMetriCella != 0) {
         find(DiagnosticId::position_rounded, f.span,
              subject + ": " + metres(v) + " is not a multiple of 50 and is rounded to a cell");
     }
@@ -471,7 +470,7 @@ void SourceChecker::check_position(const ReadField& f, std::int64_t v, const std
     }
     const std::int64_t margin = role == FieldRole::station ? kStationMargin : kRecordMargin;
     if (in_range(*out_.ultima_cella, v, margin)) return;
-    const std::int64_t last = std::int64_t{*out_.ultima_cella} * kCellMetres - margin;
+    const std::int64_t last = std::int64_t{*out_.ultima_cella} * kMetriCella - margin;
     find(DiagnosticId::beyond_route, f.span,
          subject + ": past " + metres(last) + ", the last position the route carries" +
              (role == FieldRole::station ? " for a station" : "") + " (code 15)",

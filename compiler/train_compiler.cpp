@@ -4,6 +4,7 @@
 #include <span>
 
 #include "compiler/error_codes.h"
+#include "compiler/model.h"
 #include "compiler/train_recorders.h"
 #include "formats/field_reader.h"
 #include "formats/record_kinds.h"
@@ -15,9 +16,8 @@ namespace {
 
 // A station needs room on the route for its far end and its stop point.
 constexpr std::int64_t kStationMargin = 800;
-constexpr std::int32_t kStationStep = 50;  // positions on a cell boundary
-constexpr std::int32_t kLengthStep = 100;  // so that half a length is whole cells
-constexpr std::int32_t kCellMetres = 50;
+constexpr std::int32_t kStationStep = 50;      // positions on a cell boundary
+constexpr std::int32_t kLengthStep = 100;      // so that half a length is whole cells
 constexpr std::int32_t kMinSpacing = 350;      // from the previous station's far end
 constexpr std::int32_t kLongStation = 600;     // shorter stations drop field 5
 constexpr std::int32_t kShortEndBeyond = 150;  // kinds 5 and 6 end this far past p
@@ -377,7 +377,7 @@ Step TrainCompiler::set_extent(voce& e, std::int32_t length) {
 // the approach marks 81 to 84 on the four cells before that.
 Step TrainCompiler::mark_stop(const voce& e) {
     if (e.tipo >= kFirstPassingKind) return Step::next;
-    const std::int64_t j = e.valore2 / kCellMetres - 1;
+    const std::int64_t j = e.valore2 / kMetriCella - 1;
     // Cell 1 carries the header stamps: a stop point must lie beyond it.
     if (j <= 1) return refuse(codice::kFermataInizio);
     cella* stop = s_.cell(j);
@@ -426,7 +426,7 @@ bool TrainCompiler::close() {
     if (!advance(speed_, target) || !advance(adhesion_, target)) return false;
     for (int i = kVoceProgressivaTre; i <= kVoceProgressivaUno; ++i) {
         const voce& ref = s_.voci[i];
-        if (ref.valore1 % kCellMetres != 0 || ref.valore2 % kCellMetres != 0) {
+        if (ref.valore1 % kMetriCella != 0 || ref.valore2 % kMetriCella != 0) {
             s_.codice_errore = codice::kProgressivaNonMultipla;
             // The references come from the line file: no train record stands for the code.
             if (where_ != nullptr) *where_ = SourceLocation{};

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "compiler/error_codes.h"
+#include "compiler/model.h"
 
 namespace scenario {
 
@@ -15,7 +16,6 @@ constexpr std::int64_t kIntMin = std::numeric_limits<std::int16_t>::min();
 constexpr std::int64_t kIntMax = std::numeric_limits<std::int16_t>::max();
 
 // Cells are 50 m long: positions on a cell boundary map to it exactly.
-constexpr std::int32_t kCell = 50;
 
 // A position on the route, mapped to its cell by rounding.
 constexpr FieldInfo position(std::string_view name, std::string_view meaning,
@@ -56,7 +56,7 @@ constexpr FieldInfo refused(FieldInfo f) {
 
 // Positions and values of the kilometric references lie on cell boundaries.
 constexpr FieldInfo on_cell(std::string_view name, std::string_view meaning, std::int32_t code) {
-    return stepped(ranged(name, FieldType::long_, "m", 0, kLongMax, meaning), kCell, code);
+    return stepped(ranged(name, FieldType::long_, "m", 0, kLongMax, meaning), kMetriCella, code);
 }
 
 constexpr FieldInfo kLunghezza[] = {
@@ -167,11 +167,11 @@ constexpr FieldInfo kAbbattimento[] = {
 constexpr FieldInfo kStazione[] = {
     stepped({"posizione", FieldType::long_, "m", 0, kLongMax,
              "position of the station; the route must reach 800 m beyond it", FieldRole::station},
-            kCell, codice::kStazioneNonMultipla),
+            kMetriCella, codice::kStazioneNonMultipla),
     ranged("tipo", FieldType::byte, "", 1, 28,
            "station kind: 5 to 8 and 25 and more are laid out apart; below 25 it has a stop"),
     stepped(ranged("lunghezza", FieldType::long_, "m", 0, kLongMax, "length of the station"),
-            2 * kCell, codice::kLunghezzaStazione),
+            2 * kMetriCella, codice::kLunghezzaStazione),
     ranged("segno", FieldType::byte, "", 0, 255, "1 on the last station"),
     ranged("byte4", FieldType::byte, "", 0, 255, "kept only for stations of 600 m or more"),
     ranged("byte3", FieldType::byte, "", 0, 255, "not 0: the far end lies 50 m further"),

@@ -14,7 +14,6 @@ namespace scenario {
 namespace {
 
 constexpr std::int16_t kValorePunto = 180;  // value of every point the pass places
-constexpr std::int64_t kMetriPerCella = 50;
 
 // Signals before a warning cell: how far back to look, and the lowest signal
 // cell looked at, so that s - 2 is still cell 1 or later.
@@ -67,7 +66,7 @@ void lower_point(Scenario& s, std::int64_t i) {
 
 void record_failure(Scenario& s, std::int32_t code, std::int64_t cell) {
     s.codice_errore = code;
-    s.posizione_errore = static_cast<std::int32_t>(cell * kMetriPerCella);
+    s.posizione_errore = static_cast<std::int32_t>(cell * kMetriCella);
 }
 
 // A free cell is preferred to an existing point, and the nearer cell to the

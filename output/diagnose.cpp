@@ -11,7 +11,6 @@ namespace scenario {
 
 namespace {
 
-constexpr std::int64_t kCellMetres = 50;
 constexpr std::uint8_t kFirstPassingKind = 25;  // stations from here on have no stop
 constexpr int kStationMarks = 4;
 
@@ -80,18 +79,13 @@ std::string_view object_name(std::uint8_t tipo) {
     return "object";
 }
 
-std::string cell_text(std::int64_t cell) {
-    return "cell " + std::to_string(cell) + " (" + std::to_string(cell * kCellMetres) + " to " +
-           std::to_string((cell + 1) * kCellMetres) + " m)";
-}
-
 // The station whose approach marks cover `cell`, if one does.
 const voce* station_marking(const Scenario& s, std::int64_t cell) {
     for (int n = 1; n < kPrimoCartello; ++n) {
         const voce& e = s.voci[static_cast<std::size_t>(n)];
         if (e.tipo >= kFirstPassingKind || e.tipo == 5 || e.tipo == 6 || e.testo.empty()) continue;
         for (int k = 1; k <= kStationMarks; ++k) {
-            if (e.valore2 / kCellMetres - 1 - k == cell) return &e;
+            if (e.valore2 / kMetriCella - 1 - k == cell) return &e;
         }
     }
     return nullptr;
@@ -297,6 +291,11 @@ void Diagnoser::add_findings(const CheckedFile& f) {
 }
 
 }  // namespace
+
+std::string cell_text(std::int64_t cell) {
+    return "cell " + std::to_string(cell) + " (" + std::to_string(cell * kMetriCella) + " to " +
+           std::to_string((cell + 1) * kMetriCella) + " m)";
+}
 
 std::vector<Diagnostic> diagnose(const SourceFile& linea, const SourceFile& treno,
                                  const Scenario& s, const BuildOutcome& outcome,

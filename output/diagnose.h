@@ -20,6 +20,9 @@ std::vector<Diagnostic> diagnose(const SourceFile& linea, const SourceFile& tren
                                  const Scenario& s, const BuildOutcome& outcome,
                                  const CompileEvents& events);
 
+// How messages name a cell: "cell 419 (20950 to 21000 m)".
+std::string cell_text(std::int64_t cell);
+
 // The first record that the compile and the checks read differently (kind,
 // keyword or extent), described in words; empty when they read alike, as
 // they always must, up to where the compile stopped.

@@ -10,8 +10,6 @@ namespace scenario {
 
 namespace {
 
-constexpr std::size_t kMetriCella = 50;
-
 void open_file_object(JsonWriter& json, std::string_view kind, std::size_t bytes) {
     json.begin_object();
     json.key("kind");

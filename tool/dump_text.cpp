@@ -11,7 +11,6 @@ namespace scenario {
 
 namespace {
 
-constexpr int kMetriCella = 50;
 constexpr int kPassoVelocita = 5;    // `velocita` counts steps of 5 km/h
 constexpr int kPendenzaPiana = 100;  // `pendenza` holds per mille plus 100
 

@@ -2,6 +2,7 @@
 
 #include "compiler/model.h"
 #include "formats/field_reader.h"
+#include "output/diagnose.h"
 #include "tool/ansi_text.h"
 #include "tool/source_outline.h"
 
@@ -9,7 +10,6 @@ namespace scenario {
 
 namespace {
 
-constexpr std::int64_t kCellMetres = 50;
 constexpr std::int64_t kSpeedUnit = 5;
 constexpr std::int64_t kRaisedTempo = 101;
 
@@ -75,10 +75,10 @@ std::string type_line(const FieldInfo& f) {
     return line;
 }
 
-std::string cell_text(std::int64_t p, CellRule rule) {
+// The cell that position `p` lands on, and the rounding that takes it there.
+std::string cell_reading(std::int64_t p, CellRule rule) {
     const std::int64_t cell = rule == CellRule::cell_after ? cell_after(p) : cell_of(p);
-    std::string s = "cell " + std::to_string(cell) + " (" + std::to_string(cell * kCellMetres) +
-                    " to " + std::to_string((cell + 1) * kCellMetres) + " m), ";
+    std::string s = cell_text(cell) + ", ";
     s += rule == CellRule::cell_after ? "the cell after it, R(" + std::to_string(p) + " / 50 + 1)"
                                       : "its cell, R(" + std::to_string(p) + " / 50)";
     return s;
@@ -102,7 +102,7 @@ std::string value_line(const RecordKind& kind, const FieldInfo& f, std::string_v
     std::string line = "Reads " + m.strong(std::to_string(v));
     if (!f.unit.empty()) line += " " + std::string(f.unit);
     const CellRule rule = cell_rule(kind.id, f);
-    if (rule != CellRule::none) line += ": " + cell_text(v, rule);
+    if (rule != CellRule::none) line += ": " + cell_reading(v, rule);
     if (f.role == FieldRole::speed && v % kSpeedUnit != 0) {
         const std::int64_t kept =
             kSpeedUnit * round_half_even(static_cast<double>(v) / static_cast<double>(kSpeedUnit));

@@ -8,7 +8,6 @@ namespace scenario {
 
 namespace {
 
-constexpr std::int64_t kMetriCella = 50;
 constexpr int kPassoVelocita = 5;    // `velocita` counts steps of 5 km/h
 constexpr int kPendenzaPiana = 100;  // `pendenza` holds per mille plus 100
 constexpr int kPrimaStazione = 1;

@@ -47,7 +47,6 @@ constexpr std::string_view kSignal = "#c62828";
 constexpr std::string_view kSlowdown = "#ef8a17";
 
 constexpr double kMetresPerKm = 1000;
-constexpr std::int64_t kMetriCella = 50;
 constexpr int kVoceLinea = 85;
 constexpr int kVoceTreno = 86;
 
