@@ -102,7 +102,7 @@ std::string lsp_message(std::string_view head, std::string_view text = {},
     return "Content-Length: " + std::to_string(body.str().size()) + "\r\n\r\n" + body.str();
 }
 
-// An editor's session over the embedded sources, as the language server
+// What an editor sends about the embedded sources, as the language server
 // target reads it: the train file opened with a misspelt keyword and
 // mended, a hover, labels and the outline, the line file opened and
 // closed, then shutdown and exit.

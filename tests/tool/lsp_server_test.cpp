@@ -35,7 +35,7 @@ std::string edited(std::string text, std::string_view line, std::string_view bec
     return text;
 }
 
-// An editor's side of a session: the messages it sends, then what the
+// An editor talking to the server: the messages it sends, then what the
 // server answered, each message as the server wrote it.
 class LspSession {
   public:
