@@ -171,6 +171,18 @@ inline std::int64_t cell_after(std::int64_t p) {
     return round_half_even(static_cast<double>(p) / kMetriCella + 1.0);
 }
 
+// Speed rows keep their speed in units of 5 km/h: R(km/h / 5).
+constexpr std::int32_t kKmhPerUnit = 5;
+inline std::int64_t speed_units(std::int64_t kmh) {
+    return round_half_even(static_cast<double>(kmh) / kKmhPerUnit);
+}
+
+// A signal's time is 0 (none) or at least 101: 1 to 100 are raised to 101.
+constexpr std::int32_t kShortestTempo = 101;
+inline bool tempo_raised(std::int64_t tempo) {
+    return tempo >= 1 && tempo < kShortestTempo;
+}
+
 // Range test: the highest cell index is at least (p + margin) / 50, as a real
 // number. Records use a margin of 100 m, stations 800 m.
 bool in_range(const Scenario& s, std::int64_t p, std::int64_t margin = 100);

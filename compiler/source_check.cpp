@@ -13,9 +13,6 @@ namespace {
 
 constexpr std::int64_t kRecordMargin = 100;   // room a record needs after its position
 constexpr std::int64_t kStationMargin = 800;  // and a station, for its far end
-constexpr std::int64_t kSpeedUnit = 5;
-constexpr std::int64_t kLowestRaisedTempo = 1;
-constexpr std::int64_t kHighestRaisedTempo = 100;
 constexpr std::string_view kCurveWord = "curva";
 constexpr std::string_view kClassDigits = "123456";
 
@@ -409,9 +406,10 @@ void SourceChecker::check_field(const ReadField& f, const std::string& subject) 
 void SourceChecker::check_range(const ReadField& f, std::int64_t v, const std::string& subject) {
     const FieldInfo& info = *f.info;
     const std::string name = quoted(info.name);
-    if (info.role == FieldRole::tempo && v >= kLowestRaisedTempo && v <= kHighestRaisedTempo) {
+    if (info.role == FieldRole::tempo && tempo_raised(v)) {
         find(DiagnosticId::tempo_raised, f.span,
-             subject + ": " + name + " " + std::to_string(v) + " is raised to 101");
+             subject + ": " + name + " " + std::to_string(v) + " is raised to " +
+                 std::to_string(kShortestTempo));
     } else if (v < info.min || v > info.max) {
         const std::string range = std::to_string(info.min) + " to " + std::to_string(info.max);
         if (info.beyond == Beyond::refused) {
@@ -445,9 +443,8 @@ void SourceChecker::check_range(const ReadField& f, std::int64_t v, const std::s
         find(DiagnosticId::position_rounded, f.span,
              subject + ": " + metres(v) + " is not a multiple of 50 and is rounded to a cell");
     }
-    if (info.role == FieldRole::speed && v % kSpeedUnit != 0) {
-        const std::int64_t kept =
-            kSpeedUnit * round_half_even(static_cast<double>(v) / static_cast<double>(kSpeedUnit));
+    if (info.role == FieldRole::speed && v % kKmhPerUnit != 0) {
+        const std::int64_t kept = kKmhPerUnit * speed_units(v);
         find(DiagnosticId::speed_rounded, f.span,
              subject + ": " + std::to_string(v) + " km/h is stored as " + std::to_string(kept) +
                  " km/h");

@@ -26,8 +26,6 @@ constexpr std::uint8_t kFirstPassingKind = 25;  // kinds from here on are passed
 constexpr int kStationMarks = 4;
 constexpr std::uint8_t kStationMarkBase = 80;
 
-constexpr double kSpeedUnit = 5.0;  // km/h per unit of `velocita`
-
 // Cells N - 2 to N are past the end of every profile.
 constexpr std::int64_t kProfileEndsBeforeLast = 2;
 
@@ -62,7 +60,7 @@ bool profile_byte(const Profile& p, std::uint8_t* out) {
         *out = low8(p.running);
         return true;
     }
-    const std::int64_t fifth = round_half_even(static_cast<double>(p.running) / kSpeedUnit);
+    const std::int64_t fifth = speed_units(p.running);
     if (fifth < 0 || fifth > std::numeric_limits<std::uint8_t>::max()) return false;
     *out = static_cast<std::uint8_t>(fifth);
     return true;

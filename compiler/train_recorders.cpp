@@ -14,9 +14,6 @@ namespace {
 constexpr int kSignalMarks = 4;
 constexpr std::int64_t kSignalMarkStep = 2;
 
-// A time value is either 0 (none) or at least 101: 1 to 100 are raised.
-constexpr std::int32_t kShortestTempo = 101;
-constexpr std::int32_t kLongestRaisedTempo = 100;
 constexpr std::int32_t kSxWithTempo = 2;  // only a left-hand signal of kind 2 has a time
 
 // The warning stands 1200 m before the start of a slowdown; a slowdown that
@@ -111,7 +108,7 @@ bool memo_segnale(Scenario& s, std::int32_t posizione, const std::int32_t& sx,
     cell.dato1 = pair_word(s1, d1);
     cell.dato2 = pair_word(s2, d2);
     cell.dato3 = pair_word(s3, d3);
-    if (tempo >= 1 && tempo <= kLongestRaisedTempo) tempo = kShortestTempo;
+    if (tempo_raised(tempo)) tempo = kShortestTempo;
     cell.dato5 = sx == kSxWithTempo ? low8(tempo) : 0;
     put_signal_marks(s, c, aspect, observer);
     return true;

@@ -10,9 +10,6 @@ namespace scenario {
 
 namespace {
 
-constexpr std::int64_t kSpeedUnit = 5;
-constexpr std::int64_t kRaisedTempo = 101;
-
 // The two forms of a note: Markdown, or plain text for editors without it.
 class Markup {
   public:
@@ -79,8 +76,9 @@ std::string type_line(const FieldInfo& f) {
 std::string cell_reading(std::int64_t p, CellRule rule) {
     const std::int64_t cell = rule == CellRule::cell_after ? cell_after(p) : cell_of(p);
     std::string s = cell_text(cell) + ", ";
-    s += rule == CellRule::cell_after ? "the cell after it, R(" + std::to_string(p) + " / 50 + 1)"
-                                      : "its cell, R(" + std::to_string(p) + " / 50)";
+    const std::string quotient = std::to_string(p) + " / " + std::to_string(kMetriCella);
+    s += rule == CellRule::cell_after ? "the cell after it, R(" + quotient + " + 1)"
+                                      : "its cell, R(" + quotient + ")";
     return s;
 }
 
@@ -103,13 +101,12 @@ std::string value_line(const RecordKind& kind, const FieldInfo& f, std::string_v
     if (!f.unit.empty()) line += " " + std::string(f.unit);
     const CellRule rule = cell_rule(kind.id, f);
     if (rule != CellRule::none) line += ": " + cell_reading(v, rule);
-    if (f.role == FieldRole::speed && v % kSpeedUnit != 0) {
-        const std::int64_t kept =
-            kSpeedUnit * round_half_even(static_cast<double>(v) / static_cast<double>(kSpeedUnit));
+    if (f.role == FieldRole::speed && v % kKmhPerUnit != 0) {
+        const std::int64_t kept = kKmhPerUnit * speed_units(v);
         line += ", kept as " + std::to_string(kept) + " km/h";
     }
-    if (f.role == FieldRole::tempo && v >= 1 && v < kRaisedTempo)
-        line += ", raised to " + std::to_string(kRaisedTempo);
+    if (f.role == FieldRole::tempo && tempo_raised(v))
+        line += ", raised to " + std::to_string(kShortestTempo);
     return line;
 }
 
