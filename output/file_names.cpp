@@ -9,8 +9,8 @@ ScenarioFiles scenario_files(std::string_view folder, char separator, std::strin
     base += nome_linea;
     const std::string treno = base + "_" + std::string(numero_treno);
     return ScenarioFiles{
-        .linea_txt = base + "_linea.txt",
-        .treno_txt = treno + "-.txt",
+        .linea_txt = base + std::string(kLineaSuffix),
+        .treno_txt = treno + std::string(kTrenoSuffix),
         .note = treno + "_note.txt",
         .rallentamenti = treno + "_rallentamenti.txt",
         .scheda = treno + "_scheda_treno.txt",

@@ -7,6 +7,11 @@
 
 namespace scenario {
 
+// The endings that name the two source files after their line and train:
+// `<line>_linea.txt` and `<line>_<train>-.txt`.
+constexpr std::string_view kLineaSuffix = "_linea.txt";
+constexpr std::string_view kTrenoSuffix = "-.txt";
+
 struct ScenarioFiles {
     std::string linea_txt;      // line source text
     std::string treno_txt;      // train source text

@@ -1,13 +1,13 @@
 #include "tool/source_uri.h"
 
+#include "output/file_names.h"
+
 namespace scenario {
 
 namespace {
 
 constexpr std::string_view kFileScheme = "file://";
 constexpr std::string_view kLocalhost = "localhost";
-constexpr std::string_view kLineaSuffix = "_linea.txt";
-constexpr std::string_view kTrenoSuffix = "-.txt";
 
 int hex_digit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
