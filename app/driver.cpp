@@ -29,20 +29,19 @@ class WaitWindow {
 int report_outcome(Platform& platform, const Scenario& s, const BuildOutcome& outcome) {
     switch (outcome.status) {
         case BuildOutcome::Status::written:
-            if (s.codice_errore == codice::kNessuno) return kExitClean;
-            platform.report_recorded_failure(describe_error(s.codice_errore, s.posizione_errore));
-            return kExitRecorded;
+            if (s.codice_errore == codice::kNessuno) break;
+            [[fallthrough]];
         case BuildOutcome::Status::no_route:
             platform.report_recorded_failure(describe_error(s.codice_errore, s.posizione_errore));
-            return kExitFatal;
+            break;
         case BuildOutcome::Status::fatal_check:
             errore(platform, std::to_string(outcome.fatal_code));
-            return kExitFatal;
+            break;
         case BuildOutcome::Status::file_failure:
             platform.report_file_failure(outcome.file_error);
-            return kExitFatal;
+            break;
     }
-    return kExitFatal;
+    return build_exit_status(s, outcome);
 }
 
 }  // namespace

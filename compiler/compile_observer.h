@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "formats/record_kinds.h"
+#include "compiler/record_kinds.h"
 
 namespace scenario {
 

@@ -10,9 +10,9 @@
 
 #include "compiler/error_codes.h"
 #include "compiler/line_recorders.h"
+#include "compiler/record_kinds.h"
 #include "formats/field_reader.h"
 #include "formats/keywords.h"
-#include "formats/record_kinds.h"
 #include "formats/source_layout.h"
 
 namespace scenario {

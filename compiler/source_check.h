@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "compiler/diagnostic_kinds.h"
+#include "compiler/record_kinds.h"
 #include "formats/field_reader.h"
-#include "formats/record_kinds.h"
 
 namespace scenario {
 

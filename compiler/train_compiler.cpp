@@ -5,9 +5,9 @@
 
 #include "compiler/error_codes.h"
 #include "compiler/model.h"
+#include "compiler/record_kinds.h"
 #include "compiler/train_recorders.h"
 #include "formats/field_reader.h"
-#include "formats/record_kinds.h"
 #include "formats/source_layout.h"
 
 namespace scenario {

@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
+#include "authoring/diagnose.h"
 #include "formats/source_lines.h"
 #include "fuzz/two_sources.h"
-#include "output/diagnose.h"
 #include "output/file_names.h"
 #include "output/memorizza_percorso.h"
 #include "tests/support/memory_file_system.h"

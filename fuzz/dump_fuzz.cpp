@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "authoring/compiled_readers.h"
 #include "compiler/model.h"
-#include "output/compiled_readers.h"
 #include "output/geometry_writer.h"
 #include "output/route_writer.h"
 #include "output/table_writer.h"

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "content/embedded_texts.h"
 #include "output/file_names.h"
 #include "tool/command_line.h"
 #include "tool/diagnosed_build.h"

@@ -3,6 +3,8 @@
 #include <ostream>
 
 #include "compiler/model.h"
+#include "content/embedded_texts.h"
+#include "output/exit_status.h"
 #include "output/file_names.h"
 #include "output/memorizza_percorso.h"
 #include "tool/command_line.h"
@@ -92,7 +94,7 @@ int run_compile(const CompileRequest& r, ToolContext& ctx, const std::string& fo
             print_diagnostics_text(b.diagnostics, named, ctx.err_colour, true, ctx.err);
         report_compile(b.s, b.outcome, r.files, ctx.out, ctx.err);
     }
-    return compile_exit_status(b.s, b.outcome);
+    return build_exit_status(b.s, b.outcome);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <ostream>
 
-#include "app/driver.h"
 #include "compiler/error_codes.h"
+#include "output/exit_status.h"
 #include "tool/json_writer.h"
 
 namespace scenario {
@@ -93,11 +93,6 @@ std::optional<SourceRecord> source_record(const Scenario& s, const BuildOutcome&
     return std::nullopt;
 }
 
-int compile_exit_status(const Scenario& s, const BuildOutcome& outcome) {
-    if (outcome.status != BuildOutcome::Status::written) return kExitFatal;
-    return s.codice_errore == codice::kNessuno ? kExitClean : kExitRecorded;
-}
-
 void report_compile(const Scenario& s, const BuildOutcome& outcome, const ScenarioFiles& files,
                     std::ostream& out, std::ostream& err) {
     for (const std::string& path : outcome.written)
@@ -118,7 +113,7 @@ void report_compile_json(const Scenario& s, const BuildOutcome& outcome, const S
     json.key("status");
     json.string(status_name(outcome.status));
     json.key("exit_status");
-    json.number(compile_exit_status(s, outcome));
+    json.number(build_exit_status(s, outcome));
     put_code(json, s);
     put_record(json, source_record(s, outcome, files));
     json.key("written");

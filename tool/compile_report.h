@@ -28,9 +28,6 @@ struct SourceRecord {
 std::optional<SourceRecord> source_record(const Scenario& s, const BuildOutcome& outcome,
                                           const ScenarioFiles& files);
 
-// The builder's exit status for the outcome.
-int compile_exit_status(const Scenario& s, const BuildOutcome& outcome);
-
 // Text: the files written on `out`; the recorded code, as
 // "file:line: code N: meaning, at P m", and any fatal end on `err`.
 void report_compile(const Scenario& s, const BuildOutcome& outcome, const ScenarioFiles& files,

@@ -1,7 +1,7 @@
 #include "tool/diagnosed_build.h"
 
-#include "output/compile_events.h"
-#include "output/diagnose.h"
+#include "authoring/compile_events.h"
+#include "authoring/diagnose.h"
 
 namespace scenario {
 

@@ -4,8 +4,8 @@
 #include <ostream>
 #include <vector>
 
+#include "authoring/compiled_readers.h"
 #include "compiler/model.h"
-#include "output/compiled_readers.h"
 #include "tool/command_line.h"
 #include "tool/dump_json.h"
 #include "tool/dump_text.h"

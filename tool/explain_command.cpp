@@ -6,8 +6,8 @@
 
 #include "compiler/diagnostic_kinds.h"
 #include "compiler/error_codes.h"
+#include "compiler/record_kinds.h"
 #include "formats/keywords.h"
-#include "formats/record_kinds.h"
 #include "tool/command_line.h"
 #include "tool/record_text.h"
 

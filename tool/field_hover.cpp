@@ -1,8 +1,8 @@
 #include "tool/field_hover.h"
 
+#include "authoring/diagnose.h"
 #include "compiler/model.h"
 #include "formats/field_reader.h"
-#include "output/diagnose.h"
 #include "tool/ansi_text.h"
 #include "tool/source_outline.h"
 

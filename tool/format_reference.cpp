@@ -5,7 +5,7 @@
 
 #include "compiler/diagnostic_kinds.h"
 #include "compiler/error_codes.h"
-#include "formats/record_kinds.h"
+#include "compiler/record_kinds.h"
 #include "tool/record_text.h"
 
 namespace scenario {

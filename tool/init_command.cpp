@@ -3,6 +3,7 @@
 #include <ostream>
 #include <vector>
 
+#include "content/embedded_texts.h"
 #include "content/emitter.h"
 #include "output/file_names.h"
 #include "tool/command_line.h"

@@ -5,8 +5,9 @@
 #include <sstream>
 #include <vector>
 
+#include "authoring/compiled_readers.h"
 #include "compiler/model.h"
-#include "output/compiled_readers.h"
+#include "content/embedded_texts.h"
 #include "output/file_names.h"
 #include "tool/command_line.h"
 #include "tool/route_svg.h"

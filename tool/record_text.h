@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "compiler/error_codes.h"
-#include "formats/record_kinds.h"
+#include "compiler/record_kinds.h"
 
 namespace scenario {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/driver.h"  // the builder's exit statuses, shared by the tool
+#include "output/exit_status.h"
 #include "output/file_system.h"
 
 namespace scenario {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/driver.h"
-#include "embedded_build.h"
+#include "support/embedded_build.h"
 #include "support/fake_platform.h"
 #include "tool_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "embedded_build.h"
+#include "support/embedded_build.h"
 #include "tool_fixture.h"
 
 namespace scenario {

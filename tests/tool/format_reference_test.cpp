@@ -15,8 +15,8 @@
 
 #include "compiler/diagnostic_kinds.h"
 #include "compiler/error_codes.h"
-#include "embedded_build.h"
-#include "formats/record_kinds.h"
+#include "compiler/record_kinds.h"
+#include "support/embedded_build.h"
 #include "tool_fixture.h"
 
 namespace scenario {

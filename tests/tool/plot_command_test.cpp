@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "embedded_build.h"
+#include "support/embedded_build.h"
 #include "tool/route_features.h"
 #include "tool/svg_writer.h"
 #include "tool_fixture.h"

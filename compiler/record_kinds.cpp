@@ -1,4 +1,4 @@
-#include "formats/record_kinds.h"
+#include "compiler/record_kinds.h"
 
 #include <array>
 #include <limits>

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "authoring/compile_events.h"
 #include "compiler/diagnostic.h"
 #include "compiler/memorizza_dati.h"
 #include "compiler/model.h"
-#include "output/compile_events.h"
 #include "output/memorizza_percorso.h"
 
 namespace scenario {

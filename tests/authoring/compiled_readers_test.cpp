@@ -1,11 +1,11 @@
-#include "output/compiled_readers.h"
+#include "authoring/compiled_readers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "embedded_build.h"
 #include "output/table_writer.h"
+#include "support/embedded_build.h"
 
 namespace scenario {
 namespace {

@@ -1,7 +1,7 @@
 // The table of record kinds against the compilers: every kind's example row
 // is read by the compile exactly to its end, as one record of that kind,
 // and the checks find nothing to say about it.
-#include "formats/record_kinds.h"
+#include "compiler/record_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
+#include "authoring/diagnose.h"
 #include "compiler/error_codes.h"
-#include "output/diagnose.h"
 #include "output/file_names.h"
 #include "support/memory_file_system.h"
 

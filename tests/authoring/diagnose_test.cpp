@@ -1,4 +1,4 @@
-#include "output/diagnose.h"
+#include "authoring/diagnose.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // through one cursor that refuses to step past the end of the bytes, and
 // every record is measured against the bytes left before it is read, so the
 // messages can say which record is short and by how much.
-#include "output/compiled_readers.h"
+#include "authoring/compiled_readers.h"
 
 #include <bit>
 #include <cstring>
