@@ -9,7 +9,9 @@
 #include <bit>
 #include <cstring>
 
+#include "compiler/route_rules.h"
 #include "output/format_marks.h"
+#include "output/geometry_writer.h"
 #include "output/route_writer.h"
 #include "output/table_writer.h"
 
@@ -17,9 +19,8 @@ namespace scenario {
 
 namespace {
 
-constexpr std::size_t kTagBytes = 2;
-constexpr std::size_t kInteroBytes = 2;
-constexpr std::size_t kRealeBytes = 8;
+// The longest line's geometry: two items, x and y, a row.
+constexpr auto kMaxItems = static_cast<std::size_t>(2 * kMaxRigheTracciato);
 
 // Reads little-endian values from a byte string. A read past the end gives
 // 0 and marks the cursor as overrun instead of touching memory it does not
@@ -144,11 +145,11 @@ bool check_route_size(std::size_t size, std::string* error) {
                                  std::to_string(kCellaBytes) + "-byte cells");
     }
     const std::size_t cells = size / kCellaBytes;
-    if (cells < kMinCelle) {
+    if (cells < static_cast<std::size_t>(kMinCelle)) {
         return refuse(error, "route file: " + count(cells, "cell") + "; a route has at least " +
                                  std::to_string(kMinCelle));
     }
-    if (cells > kMaxCelle) {
+    if (cells > static_cast<std::size_t>(kMaxCelle)) {
         return refuse(error, "route file: " + count(cells, "cell") + "; the longest route has " +
                                  std::to_string(kMaxCelle));
     }
@@ -173,11 +174,11 @@ bool read_item(ByteCursor& in, Item* item, std::string* error) {
             *item = {Tag::vuoto, 0.0};
             return true;
         case Tag::intero:
-            if (in.left() < kInteroBytes) break;
+            if (in.left() < kInteroValueBytes) break;
             *item = {Tag::intero, static_cast<double>(in.i16())};
             return true;
         case Tag::reale:
-            if (in.left() < kRealeBytes) break;
+            if (in.left() < kRealeValueBytes) break;
             *item = {Tag::reale, in.f64()};
             return true;
         default:
@@ -189,7 +190,6 @@ bool read_item(ByteCursor& in, Item* item, std::string* error) {
 }
 
 bool read_items(std::string_view bytes, std::vector<Item>* items, std::string* error) {
-    constexpr std::size_t kMaxItems = 2 * kMaxRigheTracciato;
     ByteCursor in(bytes);
     while (in.left() > 0) {
         if (items->size() == kMaxItems) {
@@ -270,7 +270,7 @@ bool read_geometry(std::string_view bytes, Tracciato* tracciato, std::string* er
     *tracciato = Tracciato{};
     // No item is longer than a tagged double: a file longer than the
     // longest line's rows of doubles is refused before anything is decoded.
-    if (bytes.size() > 2 * kMaxRigheTracciato * (kTagBytes + kRealeBytes)) {
+    if (bytes.size() > kMaxItems * (kTagBytes + kRealeValueBytes)) {
         return refuse(error, "geometry file: " + count(bytes.size(), "byte") +
                                  " is more than the longest line gives");
     }

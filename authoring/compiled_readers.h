@@ -13,15 +13,9 @@
 #include <vector>
 
 #include "compiler/model.h"
+#include "compiler/route_rules.h"
 
 namespace scenario {
-
-// The longest line, 1000000 m, gives `metri_totali` 1007000: cells 0 to
-// 20140 and geometry rows 0 to 1007000. Larger files come from no build.
-inline constexpr std::size_t kMaxCelle = 20141;
-inline constexpr std::size_t kMaxRigheTracciato = 1007001;
-// A build never creates a route of fewer cells than this.
-inline constexpr std::size_t kMinCelle = 3;
 
 // Each reader returns false for a refused file and then sets `*error`, when
 // `error` is not null, to one line that says what is wrong and where.

@@ -4,15 +4,13 @@
 #include <optional>
 
 #include "compiler/error_codes.h"
+#include "compiler/route_rules.h"
 #include "compiler/source_check.h"
 #include "formats/source_lines.h"
 
 namespace scenario {
 
 namespace {
-
-constexpr std::uint8_t kFirstPassingKind = 25;  // stations from here on have no stop
-constexpr int kStationMarks = 4;
 
 // One source file with its checks, and the lines that locate them.
 struct CheckedFile {
@@ -79,14 +77,14 @@ std::string_view object_name(std::uint8_t tipo) {
     return "object";
 }
 
-// The station whose approach marks cover `cell`, if one does.
-const voce* station_marking(const Scenario& s, std::int64_t cell) {
-    for (int n = 1; n < kPrimoCartello; ++n) {
+// The station that put the approach mark `dato6` on `cell`, if one did. Two
+// stations whose marks overlap give a cell different marks, so the mark
+// names the station.
+const voce* station_marking(const Scenario& s, std::int64_t cell, std::uint8_t dato6) {
+    const int count = station_count(s.voci, s.percorso);
+    for (int n = kPrimaStazione; n < kPrimaStazione + count; ++n) {
         const voce& e = s.voci[static_cast<std::size_t>(n)];
-        if (e.tipo >= kFirstPassingKind || e.tipo == 5 || e.tipo == 6 || e.testo.empty()) continue;
-        for (int k = 1; k <= kStationMarks; ++k) {
-            if (e.valore2 / kMetriCella - 1 - k == cell) return &e;
-        }
+        if (station_marks(e, cell, dato6)) return &e;
     }
     return nullptr;
 }
@@ -270,7 +268,7 @@ void Diagnoser::add_replacement(const CompileEvents::Replacement& r) {
                                 " replaces the " + std::string(object_name(r.old)) + " there"));
         return;
     }
-    const voce* station = station_marking(s_, r.cell);
+    const voce* station = station_marking(s_, r.cell, r.old);
     const std::string mark =
         "the mark " + std::to_string(r.old) + " of " +
         (station != nullptr ? "station " + station->testo : std::string("another signal")) +
@@ -293,8 +291,8 @@ void Diagnoser::add_findings(const CheckedFile& f) {
 }  // namespace
 
 std::string cell_text(std::int64_t cell) {
-    return "cell " + std::to_string(cell) + " (" + std::to_string(cell * kMetriCella) + " to " +
-           std::to_string((cell + 1) * kMetriCella) + " m)";
+    return "cell " + std::to_string(cell) + " (" + std::to_string(cell_start(cell)) + " to " +
+           std::to_string(cell_start(cell + 1)) + " m)";
 }
 
 std::vector<Diagnostic> diagnose(const SourceFile& linea, const SourceFile& treno,

@@ -11,6 +11,7 @@
 #include "compiler/error_codes.h"
 #include "compiler/line_recorders.h"
 #include "compiler/record_kinds.h"
+#include "compiler/route_rules.h"
 #include "formats/field_reader.h"
 #include "formats/keywords.h"
 #include "formats/source_layout.h"
@@ -19,15 +20,6 @@ namespace scenario {
 
 namespace {
 
-constexpr std::int32_t kLunghezzaMassima = 1000000;
-// The geometry cursor may not pass this row while curves are laid.
-constexpr std::int64_t kUltimaRigaCurve = 1000000;
-
-// `pendenza` stores per mille plus this, so that a level cell holds 100.
-constexpr std::int64_t kPendenzaPiana = 100;
-
-// Signal-repetition positions lie on cell boundaries.
-constexpr std::int32_t kPassoRipetizione = 50;
 constexpr std::int32_t kQuattroCodici = 4;
 constexpr std::int32_t kNoveCodici = 9;
 
@@ -273,8 +265,8 @@ Step LineCompiler::sfondo(std::int32_t voce::*field) {
 Step LineCompiler::ripetizione() {
     voce& v = s_.voci[kVoceTestataCodici];
     if (!in_.read(&v.valore1, &v.valore2)) return failure();
-    if (v.valore1 % kPassoRipetizione != 0) return give_up(codice::kRipetizionePrimaNonMultipla);
-    if (v.valore2 % kPassoRipetizione != 0) return give_up(codice::kRipetizioneSecondaNonMultipla);
+    if (v.valore1 % kMetriCella != 0) return give_up(codice::kRipetizionePrimaNonMultipla);
+    if (v.valore2 % kMetriCella != 0) return give_up(codice::kRipetizioneSecondaNonMultipla);
     if (contains_exact(s_.riga, "4")) {
         v.valore3 = kQuattroCodici;
     } else if (contains_exact(s_.riga, "9")) {
@@ -317,7 +309,7 @@ Step LineCompiler::body() {
 bool LineCompiler::write_gradient() {
     cella* c = s_.cell(gradient_cursor_);
     if (c == nullptr) return false;
-    c->pendenza = low8(std::int64_t{previous_gradient_} + kPendenzaPiana);
+    c->pendenza = pendenza_of(previous_gradient_);
     ++gradient_cursor_;
     return true;
 }

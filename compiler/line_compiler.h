@@ -8,6 +8,7 @@
 
 #include "compiler/compile_observer.h"
 #include "compiler/model.h"
+#include "compiler/route_rules.h"
 
 namespace scenario {
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "compiler/error_codes.h"
+#include "compiler/route_rules.h"
 
 namespace scenario {
 
@@ -97,7 +98,7 @@ bool progressive_ordina(Scenario& s) {
 
 bool memo_montagna(Scenario& s, std::int32_t inizio, std::int32_t fine, std::int32_t* tipo) {
     const std::int64_t first = cell_of(inizio);
-    const std::int64_t last = round_half_even(static_cast<double>(fine) / 50.0 - 1.0);
+    const std::int64_t last = round_half_even(static_cast<double>(fine) / kMetriCella - 1.0);
     if (s.numero_montagne >= kMaxMontagne) return false;
     if (first <= last && (s.cell(first) == nullptr || s.cell(last) == nullptr)) return false;
 
@@ -130,15 +131,9 @@ bool memo_indicatori_v_max(Scenario& s, std::int32_t posizione, std::int32_t vas
         s.codice_errore = codice::kIndicatoreOccupato;
         return true;
     }
-    // Each word carries the first set's speed times 20 plus the second set's
-    // in steps of 5 km/h.
-    const auto packed = [](std::int32_t vs, std::int32_t vd) {
-        return round_half_even(static_cast<double>(vd) / 5.0 +
-                               static_cast<double>(std::int64_t{vs} * 20));
-    };
-    const std::int64_t dato1 = packed(vas, vad);
-    const std::int64_t dato2 = packed(vbs, vbd);
-    const std::int64_t dato3 = packed(vcs, vcd);
+    const std::int64_t dato1 = packed_board_speed(vas, vad);
+    const std::int64_t dato2 = packed_board_speed(vbs, vbd);
+    const std::int64_t dato3 = packed_board_speed(vcs, vcd);
     // The stripe word is worked out in 16 bits: the product must fit as well.
     const std::int64_t strisce_dieci = std::int64_t{strisces} * 10;
     const std::int64_t dato4 = strisce_dieci + strisced;

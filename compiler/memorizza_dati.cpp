@@ -2,6 +2,7 @@
 
 #include "compiler/error_codes.h"
 #include "compiler/line_compiler.h"
+#include "compiler/route_rules.h"
 #include "compiler/train_compiler.h"
 
 namespace scenario {

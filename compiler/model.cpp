@@ -2,13 +2,9 @@
 
 #include <cmath>
 
-namespace scenario {
+#include "compiler/route_rules.h"
 
-namespace {
-// The header cell (1) and the closing fills, which stop below N - 2, need
-// at least three cells.
-constexpr std::int64_t kMinCells = 3;
-}  // namespace
+namespace scenario {
 
 cella* Scenario::cell(std::int64_t i) {
     return i >= 0 && i < static_cast<std::int64_t>(percorso.size()) ? &percorso[i] : nullptr;
@@ -37,8 +33,8 @@ std::int64_t round_half_even(double x) {
 
 std::optional<std::int32_t> highest_cell(std::int32_t lunghezza) {
     const std::int64_t metri = static_cast<std::int64_t>(lunghezza) + kMetriOltreLaFine;
-    const std::int64_t n = round_half_even(static_cast<double>(metri) / 50.0);
-    if (n + 1 < kMinCells) return std::nullopt;
+    const std::int64_t n = round_half_even(static_cast<double>(metri) / kMetriCella);
+    if (n + 1 < kMinCelle) return std::nullopt;
     return static_cast<std::int32_t>(n);
 }
 
@@ -59,14 +55,6 @@ bool create_route(Scenario& s, std::int32_t lunghezza) {
         t.y.resize(rows);
     }
     return true;
-}
-
-bool in_range(const Scenario& s, std::int64_t p, std::int64_t margin) {
-    return s.has_route() && in_range(s.ultima_cella(), p, margin);
-}
-
-bool in_range(std::int32_t ultima_cella, std::int64_t p, std::int64_t margin) {
-    return static_cast<double>(ultima_cella) >= static_cast<double>(p + margin) / 50.0;
 }
 
 }  // namespace scenario

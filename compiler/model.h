@@ -94,20 +94,8 @@ struct Tracciato {
     std::int64_t rows() const { return static_cast<std::int64_t>(tag.size()); }
 };
 
-constexpr int kVoci = 87;                         // entries 0 to 86
-constexpr int kPrimoCartello = 80;                // sign texts grow downward from here
-constexpr int kMaxMontagne = 80;                  // tunnel lists hold entries 1 to 80
-constexpr std::int32_t kMetriOltreLaFine = 7000;  // route beyond the line's length
-
-// The fixed entries of `voci`: the kilometric references, read from the
-// line file's "tre", "due" and "uno" records, and the three header entries.
-constexpr int kVoceProgressivaTre = 81;
-constexpr int kVoceProgressivaDue = 82;
-constexpr int kVoceProgressivaUno = 83;
-constexpr int kVoceTestataTreno = 84;   // braked mass, route length, carriages
-constexpr int kVoceTestataLinea = 85;   // `nome_linea`, scenery, format mark, check code
-constexpr int kVoceTestataCodici = 86;  // `numero_treno`, signal repetition, sanding, clock
-static_assert(kVoceTestataCodici < kVoci);
+constexpr int kVoci = 87;         // entries 0 to 86
+constexpr int kMaxMontagne = 80;  // tunnel lists hold entries 1 to 80
 
 struct Scenario {
     // Scenario identity, fixed at start-up.
@@ -159,35 +147,6 @@ std::optional<std::int32_t> highest_cell(std::int32_t lunghezza);
 
 // R(x): x rounded to the nearest whole number, halves to the even neighbour.
 std::int64_t round_half_even(double x);
-
-// The length of one route cell, in metres.
-constexpr std::int32_t kMetriCella = 50;
-
-// The two conversions from a position in metres to a cell index.
-inline std::int64_t cell_of(std::int64_t p) {
-    return round_half_even(static_cast<double>(p) / kMetriCella);
-}
-inline std::int64_t cell_after(std::int64_t p) {
-    return round_half_even(static_cast<double>(p) / kMetriCella + 1.0);
-}
-
-// Speed rows keep their speed in units of 5 km/h: R(km/h / 5).
-constexpr std::int32_t kKmhPerUnit = 5;
-inline std::int64_t speed_units(std::int64_t kmh) {
-    return round_half_even(static_cast<double>(kmh) / kKmhPerUnit);
-}
-
-// A signal's time is 0 (none) or at least 101: 1 to 100 are raised to 101.
-constexpr std::int32_t kShortestTempo = 101;
-inline bool tempo_raised(std::int64_t tempo) {
-    return tempo >= 1 && tempo < kShortestTempo;
-}
-
-// Range test: the highest cell index is at least (p + margin) / 50, as a real
-// number. Records use a margin of 100 m, stations 800 m.
-bool in_range(const Scenario& s, std::int64_t p, std::int64_t margin = 100);
-// The same test against a route whose highest cell index is `ultima_cella`.
-bool in_range(std::int32_t ultima_cella, std::int64_t p, std::int64_t margin = 100);
 
 // A cell is free for a new object when it is empty or holds a tunnel mark.
 inline bool is_free(const cella& c) {

@@ -5,6 +5,7 @@
 
 #include "compiler/error_codes.h"
 #include "compiler/model.h"
+#include "compiler/route_rules.h"
 
 namespace scenario {
 
@@ -60,7 +61,7 @@ constexpr FieldInfo on_cell(std::string_view name, std::string_view meaning, std
 }
 
 constexpr FieldInfo kLunghezza[] = {
-    ranged("lunghezza", FieldType::long_, "m", 0, 1000000,
+    ranged("lunghezza", FieldType::long_, "m", 0, kLunghezzaMassima,
            "route length; the route carries 7000 m more"),
 };
 constexpr FieldInfo kProgressiva[] = {
@@ -120,8 +121,8 @@ constexpr FieldInfo kVetture[] = {
 };
 constexpr FieldInfo kVelocita[] = {
     position("posizione", "position from which the speed limit applies"),
-    {"velocita", FieldType::long_, "km/h", 0, 1277, "line speed limit, stored in units of 5 km/h",
-     FieldRole::speed},
+    {"velocita", FieldType::long_, "km/h", 0, kVelocitaMassima,
+     "line speed limit, stored in units of 5 km/h", FieldRole::speed},
 };
 constexpr FieldInfo kAderenza[] = {
     position("posizione", "position from which the adhesion applies"),

@@ -4,6 +4,7 @@
 
 #include "compiler/error_codes.h"
 #include "compiler/model.h"
+#include "compiler/route_rules.h"
 #include "formats/keywords.h"
 #include "formats/source_layout.h"
 
@@ -11,8 +12,6 @@ namespace scenario {
 
 namespace {
 
-constexpr std::int64_t kRecordMargin = 100;   // room a record needs after its position
-constexpr std::int64_t kStationMargin = 800;  // and a station, for its far end
 constexpr std::string_view kCurveWord = "curva";
 constexpr std::string_view kClassDigits = "123456";
 
@@ -443,8 +442,7 @@ void SourceChecker::check_range(const ReadField& f, std::int64_t v, const std::s
         find(DiagnosticId::position_rounded, f.span,
              subject + ": " + metres(v) + " is not a multiple of 50 and is rounded to a cell");
     }
-    if (info.role == FieldRole::speed && v % kKmhPerUnit != 0) {
-        const std::int64_t kept = kKmhPerUnit * speed_units(v);
+    if (const std::int64_t kept = kept_speed(v); info.role == FieldRole::speed && kept != v) {
         find(DiagnosticId::speed_rounded, f.span,
              subject + ": " + std::to_string(v) + " km/h is stored as " + std::to_string(kept) +
                  " km/h");
@@ -465,7 +463,7 @@ void SourceChecker::check_position(const ReadField& f, std::int64_t v, const std
              codice::kLettura);
         return;
     }
-    const std::int64_t margin = role == FieldRole::station ? kStationMargin : kRecordMargin;
+    const std::int64_t margin = role == FieldRole::station ? kMargineStazione : kMargineRecord;
     if (in_range(*out_.ultima_cella, v, margin)) return;
     const std::int64_t last = std::int64_t{*out_.ultima_cella} * kMetriCella - margin;
     find(DiagnosticId::beyond_route, f.span,
@@ -483,7 +481,7 @@ void SourceChecker::check_slowdown_end(const RecordKind& kind, const std::vector
     if (kind.id != RecordKindId::rallentamento || fields.size() <= kLength || !out_.ultima_cella)
         return;
     const std::int64_t x = fields[kStart].number.value;
-    if (!in_range(*out_.ultima_cella, x, kRecordMargin)) return;  // told as beyond the route
+    if (!in_range(*out_.ultima_cella, x)) return;  // told as beyond the route
     const std::int64_t end = x + fields[kLength].number.value;
     const std::int64_t cell = cell_after(end);
     if (cell >= 0 && cell <= *out_.ultima_cella) return;

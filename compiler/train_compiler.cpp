@@ -6,6 +6,7 @@
 #include "compiler/error_codes.h"
 #include "compiler/model.h"
 #include "compiler/record_kinds.h"
+#include "compiler/route_rules.h"
 #include "compiler/train_recorders.h"
 #include "formats/field_reader.h"
 #include "formats/source_layout.h"
@@ -14,20 +15,11 @@ namespace scenario {
 
 namespace {
 
-// A station needs room on the route for its far end and its stop point.
-constexpr std::int64_t kStationMargin = 800;
-constexpr std::int32_t kStationStep = 50;      // positions on a cell boundary
-constexpr std::int32_t kLengthStep = 100;      // so that half a length is whole cells
-constexpr std::int32_t kMinSpacing = 350;      // from the previous station's far end
-constexpr std::int32_t kLongStation = 600;     // shorter stations drop field 5
-constexpr std::int32_t kShortEndBeyond = 150;  // kinds 5 and 6 end this far past p
+constexpr std::int32_t kLengthStep = 2 * kMetriCella;  // so that half a length is whole cells
+constexpr std::int32_t kMinSpacing = 350;              // from the previous station's far end
+constexpr std::int32_t kLongStation = 600;             // shorter stations drop field 5
+constexpr std::int32_t kShortEndBeyond = 150;          // kinds 5 and 6 end this far past p
 constexpr std::int32_t kByte3Extension = 50;
-constexpr std::uint8_t kFirstPassingKind = 25;  // kinds from here on are passed, not stopped at
-constexpr int kStationMarks = 4;
-constexpr std::uint8_t kStationMarkBase = 80;
-
-// Cells N - 2 to N are past the end of every profile.
-constexpr std::int64_t kProfileEndsBeforeLast = 2;
 
 constexpr std::int64_t kSecondsPerHour = 3600;
 constexpr std::int64_t kSecondsPerMinute = 60;
@@ -64,13 +56,6 @@ bool profile_byte(const Profile& p, std::uint8_t* out) {
     if (fifth < 0 || fifth > std::numeric_limits<std::uint8_t>::max()) return false;
     *out = static_cast<std::uint8_t>(fifth);
     return true;
-}
-
-bool is_short_kind(std::uint8_t tipo) {
-    return tipo == 5 || tipo == 6;
-}
-bool is_long_kind(std::uint8_t tipo) {
-    return tipo == 7 || tipo == 8;
 }
 
 class TrainCompiler {
@@ -312,8 +297,8 @@ Step TrainCompiler::station() {
     if (e == nullptr) return Step::fail;
     if (!reader_.read(&e->valore3)) return Step::fail;
     const std::int32_t p = e->valore3;
-    if (!in_range(s_, p, kStationMargin)) return out_of_range(p);
-    if (p % kStationStep != 0) return refuse(codice::kStazioneNonMultipla, p);
+    if (!in_range(s_, p, kMargineStazione)) return out_of_range(p);
+    if (p % kMetriCella != 0) return refuse(codice::kStazioneNonMultipla, p);
     std::int32_t length = 0;
     if (!reader_.read(&e->tipo, &length)) return Step::fail;
     if (length % kLengthStep != 0) return refuse(codice::kLunghezzaStazione, p);
@@ -374,15 +359,14 @@ Step TrainCompiler::set_extent(voce& e, std::int32_t length) {
 // end (replacing whatever stood there) and, unless it is of kind 5 or 6,
 // the approach marks 81 to 84 on the four cells before that.
 Step TrainCompiler::mark_stop(const voce& e) {
-    if (e.tipo >= kFirstPassingKind) return Step::next;
-    const std::int64_t j = e.valore2 / kMetriCella - 1;
-    // Cell 1 carries the header stamps: a stop point must lie beyond it.
-    if (j <= 1) return refuse(codice::kFermataInizio);
+    if (!has_stop_point(e.tipo)) return Step::next;
+    const std::int64_t j = stop_cell(e.valore2);
+    if (!beyond_header(j)) return refuse(codice::kFermataInizio);
     cella* stop = s_.cell(j);
     if (stop == nullptr) return Step::fail;
-    if (!is_short_kind(e.tipo)) {
-        for (int k = 1; k <= kStationMarks && j - k > 1; ++k) {
-            if (cella* mark = s_.cell(j - k)) mark->dato6 = low8(kStationMarkBase + k);
+    if (has_approach_marks(e.tipo)) {
+        for (int k = 1; k <= kSegniStazione && beyond_header(mark_cell(j, k)); ++k) {
+            if (cella* mark = s_.cell(mark_cell(j, k))) mark->dato6 = mark_value(k);
         }
     }
     if (observer_ != nullptr && !is_free(*stop)) observer_->stop_replaces(j, stop->tipo);
@@ -420,7 +404,7 @@ Step TrainCompiler::refuse(std::int32_t code) {
 // The profiles run up to N - 3 with the last values of the file. The
 // kilometric references are checked last, whatever happened before.
 bool TrainCompiler::close() {
-    const std::int64_t target = s_.ultima_cella() - kProfileEndsBeforeLast;
+    const std::int64_t target = profile_end(s_.ultima_cella());
     if (!advance(speed_, target) || !advance(adhesion_, target)) return false;
     for (int i = kVoceProgressivaTre; i <= kVoceProgressivaUno; ++i) {
         const voce& ref = s_.voci[i];

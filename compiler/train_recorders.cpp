@@ -5,6 +5,7 @@
 #include "compiler/compile_observer.h"
 #include "compiler/error_codes.h"
 #include "compiler/model.h"
+#include "compiler/route_rules.h"
 
 namespace scenario {
 

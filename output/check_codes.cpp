@@ -1,4 +1,5 @@
 #include "output/check_codes.h"
+#include "compiler/route_rules.h"
 
 #include <array>
 

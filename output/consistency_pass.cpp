@@ -8,6 +8,7 @@
 #include "compiler/error_codes.h"
 #include "compiler/line_recorders.h"
 #include "compiler/model.h"
+#include "compiler/route_rules.h"
 
 namespace scenario {
 

@@ -23,21 +23,20 @@ namespace scenario {
 
 namespace {
 
-constexpr std::size_t kTagBytes = 2;
-constexpr std::size_t kInteroBytes = kTagBytes + 2;
-constexpr std::size_t kRealeBytes = kTagBytes + 8;
-constexpr std::size_t kVuotoBytes = kTagBytes;
+constexpr std::size_t kInteroItemBytes = kTagBytes + kInteroValueBytes;
+constexpr std::size_t kRealeItemBytes = kTagBytes + kRealeValueBytes;
+constexpr std::size_t kVuotoItemBytes = kTagBytes;
 
 std::size_t item_bytes(Tag tag) {
     switch (tag) {
         case Tag::intero:
-            return kInteroBytes;
+            return kInteroItemBytes;
         case Tag::reale:
-            return kRealeBytes;
+            return kRealeItemBytes;
         case Tag::vuoto:
             break;
     }
-    return kVuotoBytes;
+    return kVuotoItemBytes;
 }
 
 // A buffer of one piece, filled with whole items and handed to the sink
@@ -89,20 +88,20 @@ void put_items(std::span<std::uint8_t> out, Tag tag, const double* values, std::
     const auto code = static_cast<std::uint16_t>(tag);
     switch (tag) {
         case Tag::reale: {
-            const LeRun<kRealeBytes> items(out, 0, count);
+            const LeRun<kRealeItemBytes> items(out, 0, count);
             // Two items a turn halve the loop's own counting and testing.
 #pragma GCC unroll 2
             for (std::size_t i = 0; i < count; ++i) {
-                LeRecord<kRealeBytes> item = items[i];
+                LeRecord<kRealeItemBytes> item = items[i];
                 item.u16<0>(code);
                 item.f64<kTagBytes>(values[i]);
             }
             return;
         }
         case Tag::intero: {
-            const LeRun<kInteroBytes> items(out, 0, count);
+            const LeRun<kInteroItemBytes> items(out, 0, count);
             for (std::size_t i = 0; i < count; ++i) {
-                LeRecord<kInteroBytes> item = items[i];
+                LeRecord<kInteroItemBytes> item = items[i];
                 item.u16<0>(code);
                 item.i16<kTagBytes>(low16(round_half_even(values[i])));
             }
@@ -111,7 +110,7 @@ void put_items(std::span<std::uint8_t> out, Tag tag, const double* values, std::
         case Tag::vuoto:
             break;
     }
-    const LeRun<kVuotoBytes> items(out, 0, count);
+    const LeRun<kVuotoItemBytes> items(out, 0, count);
     for (std::size_t i = 0; i < count; ++i)
         items[i].u16<0>(code);
 }

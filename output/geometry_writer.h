@@ -9,6 +9,12 @@
 
 namespace scenario {
 
+// The file is a stream of tagged items: a 16-bit tag, then the value its
+// tag calls for.
+inline constexpr std::size_t kTagBytes = 2;
+inline constexpr std::size_t kInteroValueBytes = 2;  // tag 2: a 16-bit integer
+inline constexpr std::size_t kRealeValueBytes = 8;   // tag 5: an IEEE 754 double
+
 // Bytes of one piece of the file as it is encoded and handed on: small
 // enough to stay in the processor's cache (and, beside the embedded line's
 // columns, in their one large page), large enough that a line takes few

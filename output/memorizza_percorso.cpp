@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "compiler/error_codes.h"
+#include "compiler/route_rules.h"
 #include "output/check_codes.h"
 #include "output/consistency_pass.h"
 #include "output/format_marks.h"

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "compiler/route_rules.h"
 #include "tool/cell_kinds.h"
 #include "tool/dump_text.h"
 #include "tool/json_writer.h"

@@ -4,15 +4,13 @@
 #include <ostream>
 #include <string>
 
+#include "compiler/route_rules.h"
 #include "tool/ansi_text.h"
 #include "tool/cell_kinds.h"
 
 namespace scenario {
 
 namespace {
-
-constexpr int kPassoVelocita = 5;    // `velocita` counts steps of 5 km/h
-constexpr int kPendenzaPiana = 100;  // `pendenza` holds per mille plus 100
 
 // The text in double quotes, as UTF-8, with quotes, backslashes and
 // control characters escaped so that a line of output stays one line.
@@ -68,8 +66,8 @@ void print_cella(std::size_t i, const cella& c, std::ostream& out) {
         << tipo_name(c.tipo) << ") dato1=" << c.dato1 << " dato2=" << c.dato2
         << " dato3=" << c.dato3 << " dato4=" << c.dato4 << " dato5=" << int{c.dato5}
         << " dato6=" << int{c.dato6} << " galleria=" << int{c.galleria}
-        << " velocita=" << int{c.velocita} << " (" << c.velocita * kPassoVelocita << " km/h)"
-        << " pendenza=" << int{c.pendenza} << " (" << c.pendenza - kPendenzaPiana
+        << " velocita=" << int{c.velocita} << " (" << speed_kmh(c.velocita) << " km/h)"
+        << " pendenza=" << int{c.pendenza} << " (" << gradient_per_mille(c.pendenza)
         << " per mille) aderenza=" << int{c.aderenza} << '\n';
 }
 

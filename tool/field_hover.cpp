@@ -2,6 +2,7 @@
 
 #include "authoring/diagnose.h"
 #include "compiler/model.h"
+#include "compiler/route_rules.h"
 #include "formats/field_reader.h"
 #include "tool/ansi_text.h"
 #include "tool/source_outline.h"
@@ -101,10 +102,8 @@ std::string value_line(const RecordKind& kind, const FieldInfo& f, std::string_v
     if (!f.unit.empty()) line += " " + std::string(f.unit);
     const CellRule rule = cell_rule(kind.id, f);
     if (rule != CellRule::none) line += ": " + cell_reading(v, rule);
-    if (f.role == FieldRole::speed && v % kKmhPerUnit != 0) {
-        const std::int64_t kept = kKmhPerUnit * speed_units(v);
+    if (const std::int64_t kept = kept_speed(v); f.role == FieldRole::speed && kept != v)
         line += ", kept as " + std::to_string(kept) + " km/h";
-    }
     if (f.role == FieldRole::tempo && tempo_raised(v))
         line += ", raised to " + std::to_string(kShortestTempo);
     return line;

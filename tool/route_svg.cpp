@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "compiler/route_rules.h"
 #include "tool/ansi_text.h"
 #include "tool/plan_projection.h"
 #include "tool/route_features.h"
@@ -47,8 +48,6 @@ constexpr std::string_view kSignal = "#c62828";
 constexpr std::string_view kSlowdown = "#ef8a17";
 
 constexpr double kMetresPerKm = 1000;
-constexpr int kVoceLinea = 85;
-constexpr int kVoceTreno = 86;
 
 // Maps metres along the route to the horizontal position of the picture.
 struct Axis {
@@ -95,8 +94,8 @@ void panel_title(SvgWriter& svg, const Box& box, std::string_view title, std::st
 }
 
 void header(SvgWriter& svg, const std::array<voce, kVoci>& voci, const RouteFeatures& f) {
-    const std::string title = ansi_to_utf8(voci[kVoceLinea].testo) + "  \xC2\xB7  train " +
-                              ansi_to_utf8(voci[kVoceTreno].testo);
+    const std::string title = ansi_to_utf8(voci[kVoceTestataLinea].testo) + "  \xC2\xB7  train " +
+                              ansi_to_utf8(voci[kVoceTestataCodici].testo);
     svg.text(kLeft, kTitleY, title, {.size = 24, .bold = true});
     const double length =
         f.line_length > 0 ? static_cast<double>(f.line_length) : static_cast<double>(f.route_end);

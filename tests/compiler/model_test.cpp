@@ -1,4 +1,5 @@
 #include "compiler/model.h"
+#include "compiler/route_rules.h"
 
 #include <gtest/gtest.h>
 
