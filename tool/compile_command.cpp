@@ -35,7 +35,8 @@ constexpr std::string_view kHelp =
     "  --help          this text\n"
     "\n"
     "Exit status: 0 written, nothing recorded; 2 written with a recorded failure;\n"
-    "1 nothing, or not everything, written; 64 usage error.\n";
+    "1 nothing, or not everything, written (a missing source file among the\n"
+    "causes); 64 usage error.\n";
 
 constexpr KnownOption kOptions[] = {
     {"line", true}, {"train", true}, {"out", true}, {"no-geometry", false}, {"json", false},
@@ -70,14 +71,12 @@ CompileRequest make_request(const ParsedArgs& parsed, char separator) {
     return r;
 }
 
-// The two sources and the output folder must be there before anything runs:
-// a missing one is a mistake on the command line, not a failed compile.
-std::string missing_input(const CompileRequest& r, ToolContext& ctx) {
+// Both sources must be there before anything runs: without one nothing can
+// be compiled, as `check` says too, and nothing is written.
+std::string missing_source(const CompileRequest& r, ToolContext& ctx) {
     if (!ctx.fs.exists(r.files.linea_txt)) return "no line source file '" + r.files.linea_txt + "'";
-    if (!ctx.fs.exists(r.files.treno_txt)) {
+    if (!ctx.fs.exists(r.files.treno_txt))
         return "no train source file '" + r.files.treno_txt + "'";
-    }
-    if (!ctx.folder_exists(r.out_folder)) return "no output folder '" + r.out_folder + "'";
     return {};
 }
 
@@ -106,8 +105,12 @@ int compile_command(std::span<const std::string> args, ToolContext& ctx) {
     if (parsed.words.size() > 1)
         return usage_error(ctx.err, kCommand, "more than one folder named");
     const CompileRequest request = make_request(parsed, ctx.separator);
-    const std::string missing = missing_input(request, ctx);
-    if (!missing.empty()) return usage_error(ctx.err, kCommand, missing);
+    if (!ctx.folder_exists(request.out_folder))
+        return usage_error(ctx.err, kCommand, "no output folder '" + request.out_folder + "'");
+    if (const std::string missing = missing_source(request, ctx); !missing.empty()) {
+        ctx.err << kToolName << ' ' << kCommand << ": " << missing << ": nothing is compiled\n";
+        return kExitFatal;
+    }
     return run_compile(request, ctx, parsed.words.empty() ? "." : parsed.words[0]);
 }
 

@@ -155,9 +155,6 @@ TEST_F(CompileCommand, AMistakeOnTheCommandLineIsOneLineAndStatus64) {
         {{"compile", "--train"}, "option '--train' needs a value"},
         {{"compile", "--json=yes"}, "option '--json' takes no value"},
         {{"compile", "src", "out"}, "more than one folder named"},
-        // The default identity finds no sources in this folder.
-        {{"compile", "src"}, "no line source file 'src/Alvena_Sorbio_linea.txt'"},
-        {{"compile", "--line", "L", "src"}, "no train source file 'src/L_4271-.txt'"},
         {{"compile", "--line", "L", "--train", "7", "--out", "elsewhere", "src"},
          "no output folder 'elsewhere'"},
     };
@@ -167,6 +164,25 @@ TEST_F(CompileCommand, AMistakeOnTheCommandLineIsOneLineAndStatus64) {
                                       " (see 'scenario_tool compile --help')\n");
     }
     EXPECT_EQ(tool.fs.files.size(), 2u);  // nothing was written
+}
+
+// Nothing can be compiled without both sources: status 1, as `check` gives.
+TEST_F(CompileCommand, AMissingSourceFileCompilesNothing) {
+    put_sources(kLinea, kTreno);
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } rows[] = {
+        // The default identity finds no sources in this folder.
+        {{"compile", "src"}, "no line source file 'src/Alvena_Sorbio_linea.txt'"},
+        {{"compile", "--line", "L", "src"}, "no train source file 'src/L_4271-.txt'"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(tool.run(row.args), kExitFatal);
+        EXPECT_EQ(tool.err.str(),
+                  "scenario_tool compile: " + row.message + ": nothing is compiled\n");
+    }
+    EXPECT_EQ(tool.fs.files.size(), 2u);
 }
 
 }  // namespace
