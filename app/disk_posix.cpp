@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -21,20 +20,15 @@ namespace {
 
 constexpr std::string_view kSeparator = "/";
 
-// Names of temporary files tried before giving up: a name is only ever taken
-// by a file that an earlier process with the same id left behind.
-constexpr int kNameTries = 100;
-
 bool fail(FileError* error, std::string operation, const std::string& path, int err) {
     if (error != nullptr) *error = FileError{std::move(operation), path, std::strerror(err)};
     return false;
 }
 
 // A name beside `path` that no other run of the program uses at the same time.
-std::string next_temporary_name(const std::string& path) {
+std::string temporary_beside(const std::string& path) {
     static const auto process = static_cast<unsigned long>(::getpid());
-    static std::atomic<unsigned> serial{0};
-    return temporary_name(path, process, serial++);
+    return next_temporary_name(path, process);
 }
 
 bool write_all(int fd, std::string_view bytes) {
@@ -86,8 +80,8 @@ int create_unnamed(const std::string& path) {
 // Creates a file under a temporary name beside `path`, locked; -1 with the
 // reason in `err` when it cannot.
 int create_named(const std::string& path, std::string* temp, int* err) {
-    for (int tries = 0; tries < kNameTries; ++tries) {
-        *temp = next_temporary_name(path);
+    for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
+        *temp = temporary_beside(path);
         const int fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
@@ -112,8 +106,8 @@ int create_named(const std::string& path, std::string* temp, int* err) {
 // Gives the unnamed file `fd` a temporary name beside `path`.
 bool give_name(int fd, const std::string& path, std::string* temp, int* err) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    for (int tries = 0; tries < kNameTries; ++tries) {
-        std::string name = next_temporary_name(path);
+    for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
+        std::string name = temporary_beside(path);
         if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             *temp = std::move(name);
             return true;

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,19 +18,14 @@ constexpr DWORD kMaxChunk = 1u << 30;
 
 constexpr std::string_view kSeparators = "\\/";
 
-// Names of temporary files tried before giving up: a name is only ever taken
-// by a file that an earlier process with the same id left behind.
-constexpr int kNameTries = 100;
-
 bool fail(FileError* error, std::string operation, const std::string& path, DWORD code) {
     if (error != nullptr) *error = FileError{std::move(operation), path, system_message(code)};
     return false;
 }
 
 // A name beside `path` that no other run of the program uses at the same time.
-std::string next_temporary_name(const std::string& path) {
-    static std::atomic<unsigned> serial{0};
-    return temporary_name(path, GetCurrentProcessId(), serial++);
+std::string temporary_beside(const std::string& path) {
+    return next_temporary_name(path, GetCurrentProcessId());
 }
 
 bool is_read_only(const std::wstring& path) {
@@ -133,8 +127,8 @@ HANDLE handle_of(std::intptr_t file) {
 // clearing away what killed runs left, which deletes only what it can,
 // never takes it for theirs.
 bool PendingFile::create(FileError* error) {
-    for (int tries = 0; tries < kNameTries; ++tries) {
-        std::string temp = next_temporary_name(path_);
+    for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
+        std::string temp = temporary_beside(path_);
         const HANDLE file = CreateFileW(to_wide(temp).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {

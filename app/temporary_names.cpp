@@ -1,5 +1,7 @@
 #include "app/temporary_names.h"
 
+#include <atomic>
+
 namespace scenario {
 
 namespace {
@@ -31,6 +33,11 @@ std::string temporary_name(std::string_view path, unsigned long process, unsigne
     name += std::to_string(serial);
     name += kSuffix;
     return name;
+}
+
+std::string next_temporary_name(std::string_view path, unsigned long process) {
+    static std::atomic<unsigned> serial{0};
+    return temporary_name(path, process, serial++);
 }
 
 bool is_temporary_of(std::string_view entry, std::string_view owned) {

@@ -11,6 +11,14 @@ namespace scenario {
 // runs apart, the serial keeps apart the files of one run.
 std::string temporary_name(std::string_view path, unsigned long process, unsigned serial);
 
+// Names of temporary files tried before giving up: a name is only ever taken
+// by a file that an earlier process with the same id left behind.
+inline constexpr int kTemporaryNameTries = 100;
+
+// A name beside `path` that no other run of the program uses at the same
+// time: this process's id and the next serial of the run.
+std::string next_temporary_name(std::string_view path, unsigned long process);
+
 // Whether `entry`, a name listed in a folder, is a temporary file of the file
 // called `owned` in that folder: `owned`, a dot, digits, a dot, digits and
 // ".tmp", exactly. Nothing else is ever taken for one.
