@@ -25,9 +25,8 @@
 
 namespace {
 
-constexpr std::uint8_t kGeneraLinea = 1;
-constexpr std::uint8_t kNoLinea = 2;
-constexpr std::uint8_t kNoTreno = 4;
+using scenario::fuzzing::kNoLinea;
+using scenario::fuzzing::kNoTreno;
 
 [[noreturn]] void broken() {
     __builtin_trap();
@@ -39,16 +38,10 @@ struct Build {
     scenario::BuildOutcome outcome;
 };
 
-void build(std::uint8_t flags, std::string_view linea, std::string_view treno,
-           scenario::CompileObserver* observer, Build& b) {
-    const scenario::ScenarioFiles files =
-        scenario::scenario_files("/fuzz", '/', "Alvena_Sorbio", "4271");
-    if ((flags & kNoLinea) == 0) b.fs.files[files.linea_txt] = std::string(linea);
-    if ((flags & kNoTreno) == 0) b.fs.files[files.treno_txt] = std::string(treno);
-    b.s.nome_linea = "Alvena_Sorbio";
-    b.s.numero_treno = "4271";
+void build(const scenario::fuzzing::TwoSources& in, scenario::CompileObserver* observer, Build& b) {
+    const std::int32_t j = scenario::fuzzing::prepare_build(in, b.fs, b.s);
     b.outcome = scenario::memorizza_percorso(
-        b.s, (flags & kGeneraLinea) != 0 ? 1 : 0, b.fs, files,
+        b.s, j, b.fs, scenario::fuzzing::fuzz_files(),
         scenario::BuildOptions{.delete_sources = true, .observer = observer});
 }
 
@@ -84,13 +77,14 @@ void render(const std::vector<scenario::Diagnostic>& diagnostics, std::string_vi
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const auto [flags, linea, treno] = scenario::fuzzing::split_input(data, size);
+    const scenario::fuzzing::TwoSources in = scenario::fuzzing::split_input(data, size);
+    const auto [flags, linea, treno] = in;
 
     Build heard;
     scenario::CompileEvents events;
-    build(flags, linea, treno, &events, heard);
+    build(in, &events, heard);
     Build unheard;
-    build(flags, linea, treno, nullptr, unheard);
+    build(in, nullptr, unheard);
     if (heard.fs.files != unheard.fs.files) broken();
 
     const auto source = [](bool present, std::string_view text) {

@@ -17,20 +17,18 @@
 #include "compiler/model.h"
 #include "fuzz/two_sources.h"
 #include "output/file_names.h"
+#include "output/geometry_writer.h"
 #include "output/memorizza_percorso.h"
+#include "output/route_writer.h"
+#include "output/table_writer.h"
 #include "tests/support/memory_file_system.h"
 
 namespace {
 
 using scenario::BuildOutcome;
 
-constexpr std::uint8_t kGeneraLinea = 1;
-constexpr std::uint8_t kNoLinea = 2;
-constexpr std::uint8_t kNoTreno = 4;
+// Beside the bits of two_sources.h: build twice.
 constexpr std::uint8_t kTwice = 8;
-
-constexpr std::size_t kCellBytes = 15;
-constexpr std::size_t kVoceBytes = 34;  // without its text
 
 [[noreturn]] void broken() {
     __builtin_trap();
@@ -39,7 +37,7 @@ constexpr std::size_t kVoceBytes = 34;  // without its text
 std::size_t table_size(const scenario::Scenario& s) {
     std::size_t size = 0;
     for (const scenario::voce& v : s.voci)
-        size += kVoceBytes + v.testo.size();
+        size += scenario::kVoceFixedBytes + v.testo.size();
     return size;
 }
 
@@ -48,13 +46,13 @@ std::size_t geometry_size(const scenario::Tracciato& t) {
     for (scenario::Tag tag : t.tag) {
         switch (tag) {
             case scenario::Tag::vuoto:
-                size += 2;
+                size += scenario::kTagBytes;
                 break;
             case scenario::Tag::intero:
-                size += 4;
+                size += scenario::kTagBytes + scenario::kInteroValueBytes;
                 break;
             case scenario::Tag::reale:
-                size += 10;
+                size += scenario::kTagBytes + scenario::kRealeValueBytes;
                 break;
         }
     }
@@ -68,7 +66,7 @@ void check_written(const scenario::Scenario& s, scenario::testing::MemoryFileSys
         if (it == fs.files.end()) broken();
         return it->second.size();
     };
-    if (size_of(files.percorso_dat) != kCellBytes * s.percorso.size()) broken();
+    if (size_of(files.percorso_dat) != scenario::kCellaBytes * s.percorso.size()) broken();
     if (size_of(files.tabella_sim) != table_size(s)) broken();
     if (s.genera_linea != 0 && size_of(files.linea_dat) != geometry_size(s.tracciato)) broken();
     if (s.genera_linea == 0 && fs.exists(files.linea_dat)) broken();
@@ -83,19 +81,12 @@ void check_nothing_compiled(scenario::testing::MemoryFileSystem& fs,
 }
 
 // Builds once in a fresh folder holding the given sources; returns the folder.
-std::map<std::string, std::string> build(std::uint8_t flags, std::string_view linea,
-                                         std::string_view treno) {
-    const scenario::ScenarioFiles files =
-        scenario::scenario_files("/fuzz", '/', "Alvena_Sorbio", "4271");
+std::map<std::string, std::string> build(const scenario::fuzzing::TwoSources& in) {
+    const scenario::ScenarioFiles& files = scenario::fuzzing::fuzz_files();
     scenario::testing::MemoryFileSystem fs;
-    if ((flags & kNoLinea) == 0) fs.files[files.linea_txt] = std::string(linea);
-    if ((flags & kNoTreno) == 0) fs.files[files.treno_txt] = std::string(treno);
-
     scenario::Scenario s;
-    s.nome_linea = "Alvena_Sorbio";
-    s.numero_treno = "4271";
-    const BuildOutcome outcome =
-        scenario::memorizza_percorso(s, (flags & kGeneraLinea) != 0 ? 1 : 0, fs, files);
+    const std::int32_t j = scenario::fuzzing::prepare_build(in, fs, s);
+    const BuildOutcome outcome = scenario::memorizza_percorso(s, j, fs, files);
 
     if (s.codice_errore != 0 && scenario::find_error_code(s.codice_errore) == nullptr) broken();
     if (outcome.compile.linea_consumed && fs.exists(files.linea_txt)) broken();
@@ -118,9 +109,8 @@ std::map<std::string, std::string> build(std::uint8_t flags, std::string_view li
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const auto [flags, linea, treno] = scenario::fuzzing::split_input(data, size);
-
-    const auto first = build(flags, linea, treno);
-    if ((flags & kTwice) != 0 && build(flags, linea, treno) != first) broken();
+    const scenario::fuzzing::TwoSources in = scenario::fuzzing::split_input(data, size);
+    const auto first = build(in);
+    if ((in.flags & kTwice) != 0 && build(in) != first) broken();
     return 0;
 }

@@ -3,11 +3,12 @@
 // of the same names completely, and end with status 0.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "support/temp_folder.h"
 
 #if !defined(_WIN32)
 #include <sys/wait.h>
@@ -26,25 +27,9 @@ int exit_status_of(int raw) {
 #endif
 }
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-class ProgramFolder {
-  public:
-    ProgramFolder() {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = fsys::temp_directory_path() / ("scenario_builder_" + std::to_string(stamp));
-        fsys::create_directories(path_);
-    }
-    ~ProgramFolder() {
-        std::error_code ignored;
-        fsys::remove_all(path_, ignored);
-    }
-    ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
-
-    const fsys::path& path() const { return path_; }
-
-  private:
-    fsys::path path_;
+// The program's own folder, made afresh for each test.
+struct ProgramFolder : testing::TempFolder {
+    ProgramFolder() : TempFolder("scenario_builder") {}
 };
 
 void put_file(const fsys::path& path, std::size_t size) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/disk.h"
+#include "support/temp_folder.h"
 
 namespace scenario {
 namespace {
@@ -36,15 +37,10 @@ std::string slurp(const fsys::path& p) {
 
 class DiskPosix : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fsys::temp_directory_path() / ("disk_posix_" + std::to_string(stamp));
-        fsys::create_directories(dir_);
-    }
+    // A target made read-only must be writable again for the folder to go.
     void TearDown() override {
         fsys::permissions(dir_ / "target", fsys::perms::owner_all, fsys::perm_options::add,
                           ignored_);
-        fsys::remove_all(dir_, ignored_);
     }
     // Only the target itself may remain in the folder.
     void expect_no_temporary() {
@@ -59,7 +55,8 @@ class DiskPosix : public ::testing::Test {
         return names;
     }
 
-    fsys::path dir_;
+    testing::TempFolder folder_{"disk_posix"};
+    fsys::path dir_ = folder_.path();
     std::error_code ignored_;
     DiskFileSystem disk_;
 };
