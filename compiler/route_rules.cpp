@@ -40,6 +40,19 @@ bool station_marks(const voce& e, std::int64_t cell, std::uint8_t dato6) {
     return false;
 }
 
+std::vector<Slowdown> slowdowns(const std::vector<cella>& percorso) {
+    std::vector<Slowdown> out;
+    for (std::size_t i = 0; i < percorso.size(); ++i) {
+        if (percorso[i].tipo == tipo_cella::kFineRallentamento && !out.empty() &&
+            out.back().end_cell == out.back().start_cell)
+            out.back().end_cell = static_cast<std::int64_t>(i);
+        if (percorso[i].tipo != tipo_cella::kInizioRallentamento) continue;
+        const auto cell = static_cast<std::int64_t>(i);
+        out.push_back({cell, cell, percorso[i].dato1});
+    }
+    return out;
+}
+
 int station_count(const std::array<voce, kVoci>& voci, const std::vector<cella>& percorso) {
     std::array<bool, kVoci> sign{};
     for (const cella& c : percorso) {

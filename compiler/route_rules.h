@@ -122,6 +122,17 @@ inline bool tempo_raised(std::int64_t tempo) {
     return tempo >= 1 && tempo < kShortestTempo;
 }
 
+// A slowdown lays its start cell (3, with its speed in `dato1`) and its end
+// cell (2) on the cells after its start and after its end.
+struct Slowdown {
+    std::int64_t start_cell = 0;
+    std::int64_t end_cell = 0;  // the start cell itself when none follows it
+    int speed = 0;              // km/h
+};
+// The slowdowns of a route in running order. A start cell's end is the
+// first end cell after it and before the next start.
+std::vector<Slowdown> slowdowns(const std::vector<cella>& percorso);
+
 // ---- Stations --------------------------------------------------------------
 
 // Kinds from 25 on are passed: no stop point, no approach marks. Kinds 5
