@@ -134,6 +134,35 @@ constexpr DiagnosticKind kKinds[] = {
      "the even unit."},
     {DiagnosticId::tempo_raised, "tempo-raised", note, "a time value of 1 to 100 is raised to 101",
      "A signal's time value is 0 for none or 101 to 255; 1 to 100 are taken as 101."},
+    {DiagnosticId::timetable_too_tight, "timetable-too-tight", warning,
+     "a scheduled time is earlier than the train can make it",
+     "The fastest run of the train from the previous stop, with the line's speed limits, "
+     "slowdowns, gradients and the train's traction and brakes, ends after the time the "
+     "timetable gives (a departure also waits for the stop's dwell). The driver cannot keep "
+     "it. Give a later time, or describe a faster train with --stock; 'scenario_tool run' "
+     "shows every station's earliest time."},
+    {DiagnosticId::timetable_not_increasing, "timetable-not-increasing", warning,
+     "a scheduled time is not after the one before it",
+     "The station rows follow the direction of travel, so their times must grow from one "
+     "to the next; hours go on past midnight as 24, 25 and so on. Usually a mistyped hour "
+     "or minute."},
+    {DiagnosticId::margin_below_standard, "margin-below-standard", note,
+     "a section's margin is under the standard recovery margin",
+     "Timetables give each section more than its fastest run, so that a small delay is made "
+     "up: UIC leaflet 451-1 asks for 3 % of the running time and 1.5 minutes per 100 km for "
+     "a locomotive-hauled passenger train (no distance part on runs of 30 km or less). The "
+     "time can be kept, but with less than that to spare."},
+    {DiagnosticId::stock_problem, "stock-problem", error,
+     "the rolling-stock file cannot be used",
+     "The TOML file given with --stock must be well formed, and each of its keys one of "
+     "those the run knows, of the right type and within its bounds; an effort table needs "
+     "points ascending in speed. Nothing is computed from a file with a problem."},
+    {DiagnosticId::card_disagrees, "card-disagrees", warning,
+     "the train card disagrees with the train file's timetable",
+     "The train card in the folder gives a station another time than the train file's "
+     "departure (the arrival at the last station), or leaves out one of its stops: the "
+     "driver reads the card. Run 'scenario_tool documents' to make the card and the "
+     "slowdown bulletin again from the sources."},
 };
 
 constexpr bool listed_in_order() {

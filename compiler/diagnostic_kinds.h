@@ -48,6 +48,12 @@ enum class DiagnosticId : std::uint8_t {
     position_rounded,
     speed_rounded,
     tempo_raised,
+    // The run and the documents, set against the timetable.
+    timetable_too_tight,
+    timetable_not_increasing,
+    margin_below_standard,
+    stock_problem,
+    card_disagrees,
 };
 
 struct DiagnosticKind {
