@@ -294,12 +294,13 @@ double Leg::heun(double h, const Ground& g) {
     return u_ + 0.5 * h * (k1 + k2);
 }
 
-// The speed near `v` at which traction just balances resistance and
-// gradient, by bisection within `kBalanceSnap` of `v`; -1 when none is there.
+// The speed within `kBalanceSnap` of `v` at which traction just balances
+// resistance and gradient, where the speed settles (faster, it slows; slower,
+// it gains), by bisection; -1 when there is none.
 double Leg::balancing_speed(double v, const Ground& g) const {
     double low = std::max(v - kBalanceSnap, 0.0);
     double high = v + kBalanceSnap;
-    if ((accel(low, g) > 0) == (accel(high, g) > 0)) return -1;
+    if (!(accel(low, g) > 0 && accel(high, g) <= 0)) return -1;
     for (int i = 0; i < 60; ++i) {
         const double mid = 0.5 * (low + high);
         (accel(mid, g) > 0 ? low : high) = mid;
@@ -316,8 +317,9 @@ double Leg::next_point(double x) const {
 
 void Leg::advance(double x, double u, double v, bool mark) {
     x_ = x;
-    u_ = u;
-    v_ = v;
+    // At the stop the braking curve's last rounding error is dropped.
+    u_ = x < end_ ? u : 0;
+    v_ = x < end_ ? v : 0;
     if (mark || x_ >= next_) run_->profile.push_back({x_, v_ * kKmh, t_});
 }
 
