@@ -45,6 +45,11 @@ TEST(StockFile, ABadFileGivesItsProblemsWhereTheyAreAndNoStock) {
         // TOML syntax: the reader's own words, at its position.
         {"mass = \n", 1, 1, 8, "Error while parsing key-value pair"},
         {"mass = 300\nmass = 200\n", 1, 2, 8, "Error while parsing key-value pair"},
+        // A key that starts with a dot once stopped a debug build, and an
+        // accented letter outside a string (UTF-8 of a grave a) ran into
+        // undefined behaviour in the reader.
+        {"[.resistance]\na = 1\n", 1, 1, 2, "Error while parsing key"},
+        {"velocit\xC3\xA0 = 100\n", 1, 1, 8, "Error while parsing key-value pair"},
         // Unknown names, at the name.
         {"mass = 300\nmasse = 2\n", 1, 2, 1, "unknown key `masse`"},
         {"[resistence]\na = 1\n", 1, 1, 2, "unknown table `resistence`"},
@@ -58,10 +63,8 @@ TEST(StockFile, ABadFileGivesItsProblemsWhereTheyAreAndNoStock) {
         {"[effort]\npoints = [[0, 300, 1]]\n", 1, 2, 11, "an effort point must be [km/h, kN]"},
         // Values that cannot be.
         {"top_speed = 0\n", 1, 1, 13, "`top_speed` must be greater than 0"},
-        {"braking = -0.5\n", 1, 1, 11, "`braking` must be greater than 0"},
         {"length = nan\n", 1, 1, 10, "`length` must be a finite number"},
         {"rotating_mass = 0.9\n", 1, 1, 17, "`rotating_mass` must be at least 1"},
-        {"adhesion = 0\n", 1, 1, 12, "`adhesion` must be greater than 0"},
         {"[effort]\npoints = []\n", 1, 2, 10, "`points` must not be empty"},
         {"[effort]\npoints = [[0, 300], [-5, 100]]\n", 1, 2, 22,
          "an effort point's speed must not be negative"},
