@@ -40,12 +40,14 @@ struct Ceiling {
 };
 
 // Where the forces stay constant: the gradient's pull and the adhesion's
-// cap on the effort, both kN, over [from, to).
+// cap on the effort, both kN, over [from, to). Up to `grip_bound_kmh` the
+// table's effort is at least the cap, so the cap is the effort.
 struct Ground {
     double from;
     double to;
     double grade_kn;
     double grip_kn;
+    double grip_bound_kmh;
 };
 
 // A piece of the braking envelope, the highest v^2 allowed:
@@ -162,6 +164,21 @@ std::vector<Ceiling> head_limits(const std::vector<Ceiling>& line, double length
     return out;
 }
 
+// The highest speed up to which the table's effort never falls below `grip`,
+// or -1: the table is linear between its points and constant before the first.
+double grip_bound(const EffortTable& table, double grip) {
+    const std::vector<EffortPoint>& points = table.points;
+    if (points.front().force_kn < grip) return -1;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        const EffortPoint& low = points[i];
+        const EffortPoint& high = points[i + 1];
+        if (high.force_kn >= grip) continue;
+        const double share = (low.force_kn - grip) / (low.force_kn - high.force_kn);
+        return low.speed_kmh + share * (high.speed_kmh - low.speed_kmh);
+    }
+    return points.back().speed_kmh;
+}
+
 std::vector<Ground> grounds(const Track& track, const RollingStock& stock) {
     std::vector<Ground> out;
     for (std::size_t i = 0; i < track.sections.size(); ++i) {
@@ -175,7 +192,7 @@ std::vector<Ground> grounds(const Track& track, const RollingStock& stock) {
         if (!out.empty() && out.back().grade_kn == grade && out.back().grip_kn == grip)
             out.back().to = to;
         else
-            out.push_back({s.from, to, grade, grip});
+            out.push_back({s.from, to, grade, grip, grip_bound(stock.effort, grip)});
     }
     return out;
 }
@@ -273,7 +290,9 @@ class Leg {
 // Acceleration under full traction at `v` m/s, m/s^2 (kN per t).
 double Leg::accel(double v, const Ground& g) const {
     const double kmh = v * kKmh;
-    const double pull = std::min(effort_at(stock_.effort, kmh, &effort_hint_), g.grip_kn);
+    const double pull = kmh <= g.grip_bound_kmh
+                            ? g.grip_kn
+                            : std::min(effort_at(stock_.effort, kmh, &effort_hint_), g.grip_kn);
     return (pull - resistance_at(stock_.resistance, kmh) - g.grade_kn) / inertia_;
 }
 
