@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "tests/support/memory_file_system.h"
-#include "tool/json_reader.h"
-#include "tool/lsp_server.h"
+#include "tool/json/json_reader.h"
+#include "tool/lsp/server.h"
 
 namespace {
 

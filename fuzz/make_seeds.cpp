@@ -16,7 +16,7 @@
 #include "output/file_names.h"
 #include "output/memorizza_percorso.h"
 #include "tests/support/memory_file_system.h"
-#include "tool/json_writer.h"
+#include "tool/json/json_writer.h"
 
 namespace {
 
