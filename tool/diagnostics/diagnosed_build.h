@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/diagnose.h"
 #include "compiler/diagnostic.h"
 #include "compiler/model.h"
 #include "output/file_names.h"
@@ -23,9 +24,11 @@ struct DiagnosedBuild {
 };
 
 // Builds `files` into `fs` as the builder does, leaving the sources in
-// place. `write` false builds every image but writes none.
+// place. `write` false stops where the files would be encoded: the
+// diagnostics are the same, and nothing is written. `given` are the checks
+// of the sources that the caller has made already (see `diagnose`).
 void run_diagnosed_build(DiagnosedBuild& b, FileSystem& fs, const ScenarioFiles& files,
-                         bool geometry, bool write);
+                         bool geometry, bool write, const SourceChecks& given = {});
 
 // The files the diagnostics name, with `scenario_name` for the scenario as
 // a whole. REQUIRES: `b` outlives the result.
