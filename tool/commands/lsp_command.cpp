@@ -46,7 +46,11 @@ int lsp_command(std::span<const std::string> args, ToolContext& ctx) {
         return usage_error(ctx.err, kCommand, "unexpected argument '" + parsed.words[0] + "'");
     if (ctx.in == nullptr) return usage_error(ctx.err, kCommand, "no standard input");
     if (ctx.binary_stdio != nullptr) ctx.binary_stdio();
-    return serve_lsp(*ctx.in, LspEnvironment{ctx.fs, ctx.list_folder, ctx.out, ctx.err});
+    return serve_lsp(*ctx.in, LspEnvironment{.disk = ctx.fs,
+                                             .list_folder = ctx.list_folder,
+                                             .out = ctx.out,
+                                             .log = ctx.err,
+                                             .read_ahead = true});
 }
 
 }  // namespace scenario

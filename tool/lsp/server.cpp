@@ -1,92 +1,32 @@
 #include "tool/lsp/server.h"
 
-#include <limits>
+#include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
 #include "tool/commands/tool.h"
-#include "tool/features/lsp_answers.h"
-#include "tool/json/json_reader.h"
-#include "tool/json/json_writer.h"
-#include "tool/lsp/frames.h"
+#include "tool/features/document_diagnostics.h"
+#include "tool/features/document_symbols.h"
+#include "tool/features/hover.h"
+#include "tool/features/inlay_hints.h"
+#include "tool/lsp/line_checks.h"
 #include "tool/lsp/open_documents.h"
+#include "tool/lsp/protocol_json.h"
+#include "tool/lsp/read_ahead.h"
+#include "tool/lsp/transport.h"
 
 namespace scenario {
 
 namespace {
 
-// JSON-RPC's error codes, and the protocol's own.
-constexpr int kParseError = -32700;
-constexpr int kInvalidRequest = -32600;
-constexpr int kMethodNotFound = -32601;
-constexpr int kInvalidParams = -32602;
-constexpr int kServerNotInitialized = -32002;
-
-constexpr int kTextSyncFull = 1;
-constexpr int kMessageError = 1;  // window/showMessage
-constexpr std::int64_t kMaxUinteger = std::numeric_limits<std::int32_t>::max();
-
-const JsonValue* member(const JsonValue* v, std::string_view key) {
-    return v == nullptr ? nullptr : v->find(key);
-}
-
-const std::string* string_member(const JsonValue* v, std::string_view key) {
-    const JsonValue* m = member(v, key);
-    return m == nullptr ? nullptr : m->string();
-}
-
-std::optional<EditorPosition> position_param(const JsonValue* v) {
-    const JsonValue* line = member(v, "line");
-    const JsonValue* character = member(v, "character");
-    if (line == nullptr || character == nullptr) return std::nullopt;
-    const auto l = line->natural(kMaxUinteger);
-    const auto c = character->natural(kMaxUinteger);
-    if (!l || !c) return std::nullopt;
-    return EditorPosition{*l, *c};
-}
-
-bool array_holds(const JsonValue* v, std::string_view s) {
-    if (v == nullptr || v->array() == nullptr) return false;
-    for (const JsonValue& item : *v->array()) {
-        if (item.string() != nullptr && *item.string() == s) return true;
-    }
-    return false;
-}
-
-// The first of the client's position encodings that the server knows;
-// UTF-16 when it names none.
-PositionEncoding chosen_encoding(const JsonValue* offered) {
-    if (offered != nullptr && offered->array() != nullptr) {
-        for (const JsonValue& item : *offered->array()) {
-            for (const PositionEncoding e :
-                 {PositionEncoding::utf16, PositionEncoding::utf8, PositionEncoding::utf32}) {
-                if (item.string() != nullptr && *item.string() == encoding_name(e)) return e;
-            }
-        }
-    }
-    return PositionEncoding::utf16;
-}
-
-void put_id(JsonWriter& json, const JsonValue* id) {
-    if (id != nullptr && id->string() != nullptr) {
-        json.string(*id->string());
-    } else if (id != nullptr && id->number() != nullptr) {
-        const JsonValue::Number& n = *id->number();
-        n.whole ? json.number(*n.whole) : json.number(n.value);
-    } else {
-        json.null();
-    }
-}
+using lsp::ErrorCode;
+using lsp::Incoming;
 
 struct Message {
-    const JsonValue* id;      // nullptr for a notification
-    const JsonValue* params;  // nullptr when it has none
+    const std::optional<lsp::RequestId>& id;  // none for a notification
+    const JsonValue* params;                  // nullptr when it has none
 };
-
-const std::string* document_uri(const Message& m) {
-    return string_member(member(m.params, "textDocument"), "uri");
-}
 
 class Server {
   public:
@@ -95,6 +35,11 @@ class Server {
     void take(const Frame& frame);
     bool exited() const { return exited_; }
     int exit_status() const { return shutdown_ ? 0 : 1; }
+    // Whether a line waits for its check: its texts changed since the last
+    // one. After shutdown nothing more is checked.
+    bool check_due() const { return !due_.empty() && !shutdown_; }
+    // Checks one line whose texts changed, and publishes its diagnostics.
+    void check_next();
 
   private:
     using Handler = void (Server::*)(const Message&);
@@ -121,19 +66,19 @@ class Server {
     void document_symbol(const Message& m);
 
     void update(const std::string& uri, std::int64_t version, std::string_view utf8);
-    void publish_diagnostics(const std::string& uri, std::optional<std::int64_t> version,
-                             const std::function<void(JsonWriter&)>& items);
+    void close(const std::string& uri);
+    void recheck(const SourceName& name);
+    void publish(const OpenDocument& doc, const PairBuild& pair);
 
-    template <typename Put>
-    void send(Put put);
-    template <typename Put>
-    void respond(const JsonValue* id, Put put_result);
-    void respond_error(const JsonValue* id, int code, std::string_view message);
-    void show_error(std::string_view message);
+    void send(const std::string& body) { write_frame(env_.out, body); }
+    void respond_error(const std::optional<lsp::RequestId>& id, ErrorCode code,
+                       std::string message);
     void drop(std::string_view method, std::string_view why);
 
     const LspEnvironment& env_;
     std::optional<OpenDocuments> docs_;
+    // The lines whose check is due, by the path of their line file.
+    std::map<std::string, SourceName> due_;
     PositionEncoding encoding_ = PositionEncoding::utf16;
     bool markdown_ = false;
     bool shutdown_ = false;
@@ -154,56 +99,9 @@ const Server::Method Server::kMethods[] = {
     {"textDocument/documentSymbol", true, &Server::document_symbol},
 };
 
-template <typename Put>
-void Server::send(Put put) {
-    std::ostringstream body;
-    {
-        JsonWriter json(body);
-        json.begin_object();
-        json.key("jsonrpc");
-        json.string("2.0");
-        put(json);
-        json.end_object();
-    }
-    write_frame(env_.out, body.str());
-}
-
-template <typename Put>
-void Server::respond(const JsonValue* id, Put put_result) {
-    send([&](JsonWriter& json) {
-        json.key("id");
-        put_id(json, id);
-        json.key("result");
-        put_result(json);
-    });
-}
-
-void Server::respond_error(const JsonValue* id, int code, std::string_view message) {
-    send([&](JsonWriter& json) {
-        json.key("id");
-        put_id(json, id);
-        json.key("error");
-        json.begin_object();
-        json.key("code");
-        json.number(code);
-        json.key("message");
-        json.string(message);
-        json.end_object();
-    });
-}
-
-void Server::show_error(std::string_view message) {
-    send([&](JsonWriter& json) {
-        json.key("method");
-        json.string("window/showMessage");
-        json.key("params");
-        json.begin_object();
-        json.key("type");
-        json.number(kMessageError);
-        json.key("message");
-        json.string(message);
-        json.end_object();
-    });
+void Server::respond_error(const std::optional<lsp::RequestId>& id, ErrorCode code,
+                           std::string message) {
+    send(lsp::error_message(id, {code, std::move(message)}));
 }
 
 // Notifications get no answer: what is dropped is said on the log.
@@ -216,142 +114,71 @@ void Server::take(const Frame& frame) {
         case Frame::Status::message:
             return handle(frame.body);
         case Frame::Status::too_large:
-            return respond_error(nullptr, kInvalidRequest,
+            return respond_error(std::nullopt, ErrorCode::invalid_request,
                                  "a message of " + std::to_string(frame.length) +
                                      " bytes is longer than the limit of " +
                                      std::to_string(env_.limits.max_message) +
                                      " bytes; it was passed over unread");
         case Frame::Status::bad_header:
-            return respond_error(nullptr, kParseError, "unreadable message header: " + frame.error);
+            return respond_error(std::nullopt, ErrorCode::parse_error,
+                                 "unreadable message header: " + frame.error);
         case Frame::Status::end:
             break;
     }
 }
 
 void Server::handle(std::string_view body) {
-    std::string error;
-    const std::optional<JsonValue> v =
-        parse_json(body, &error, JsonLimits{.max_bytes = env_.limits.max_message});
-    if (!v) return respond_error(nullptr, kParseError, "not JSON: " + error);
-    if (v->object() == nullptr)
-        return respond_error(nullptr, kInvalidRequest, "a message must be a JSON object");
-    const JsonValue* id = v->find("id");
-    const bool id_ok =
-        id == nullptr || id->is_null() || id->string() != nullptr || id->number() != nullptr;
-    const std::string* version = string_member(&*v, "jsonrpc");
-    const JsonValue* method = v->find("method");
-    const JsonValue* params = v->find("params");
-    if (params != nullptr && params->is_null()) params = nullptr;
-    if (!id_ok || version == nullptr || *version != "2.0")
-        return respond_error(id_ok ? id : nullptr, kInvalidRequest, "not a JSON-RPC 2.0 message");
-    if (method == nullptr && (v->find("result") != nullptr || v->find("error") != nullptr))
-        return;  // an answer to a request the server never sends
-    if (method == nullptr || method->string() == nullptr)
-        return respond_error(id, kInvalidRequest, "a message needs a method name");
-    if (params != nullptr && params->object() == nullptr && params->array() == nullptr)
-        return respond_error(id, kInvalidRequest, "params must be an object or an array");
-    dispatch(*method->string(), Message{id, params});
+    const Incoming m = lsp::read_message(body, env_.limits.max_message);
+    switch (m.kind) {
+        case Incoming::Kind::message:
+            return dispatch(m.method, Message{m.id, m.params});
+        case Incoming::Kind::client_answer:
+            return;  // an answer to a request the server never sends
+        case Incoming::Kind::error:
+            break;
+    }
+    send(lsp::error_message(m.id, m.error));
 }
 
 void Server::dispatch(std::string_view name, const Message& m) {
-    const bool request = m.id != nullptr;
+    const bool request = m.id.has_value();
     const Method* method = nullptr;
     for (const Method& known : kMethods) {
         if (known.name == name) method = &known;
     }
     if (method == nullptr || method->request != request) {
-        if (request) respond_error(m.id, kMethodNotFound, "no method " + std::string(name));
+        if (request)
+            respond_error(m.id, ErrorCode::method_not_found, "no method " + std::string(name));
         return;
     }
     if (method->run == &Server::exit) return exit(m);
     if (!docs_ && method->run != &Server::initialize) {
-        if (request) respond_error(m.id, kServerNotInitialized, "initialize comes first");
+        if (request)
+            respond_error(m.id, ErrorCode::server_not_initialized, "initialize comes first");
         return;
     }
     if (shutdown_) {
-        if (request) respond_error(m.id, kInvalidRequest, "the server has been shut down");
+        if (request)
+            respond_error(m.id, ErrorCode::invalid_request, "the server has been shut down");
         return;
     }
     (this->*(method->run))(m);
 }
 
-// Exactly what the server does: full text synchronisation, hover, inlay
-// hints and the outline.
-void put_initialize_result(JsonWriter& json, PositionEncoding encoding) {
-    json.begin_object();
-    json.key("capabilities");
-    json.begin_object();
-    json.key("positionEncoding");
-    json.string(encoding_name(encoding));
-    json.key("textDocumentSync");
-    json.begin_object();
-    json.key("openClose");
-    json.boolean(true);
-    json.key("change");
-    json.number(kTextSyncFull);
-    json.key("save");
-    json.begin_object();
-    json.key("includeText");
-    json.boolean(false);
-    json.end_object();
-    json.end_object();
-    json.key("hoverProvider");
-    json.boolean(true);
-    json.key("inlayHintProvider");
-    json.boolean(true);
-    json.key("documentSymbolProvider");
-    json.boolean(true);
-    json.end_object();
-    json.key("serverInfo");
-    json.begin_object();
-    json.key("name");
-    json.string(kToolName);
-    json.key("version");
-    json.string(tool_version());
-    json.end_object();
-    json.end_object();
-}
-
 void Server::initialize(const Message& m) {
-    if (docs_) return respond_error(m.id, kInvalidRequest, "initialize came already");
-    if (m.params == nullptr || m.params->object() == nullptr)
-        return respond_error(m.id, kInvalidParams, "initialize needs its params");
-    const JsonValue* capabilities = m.params->find("capabilities");
-    encoding_ = chosen_encoding(member(member(capabilities, "general"), "positionEncodings"));
-    markdown_ = array_holds(
-        member(member(member(capabilities, "textDocument"), "hover"), "contentFormat"), "markdown");
-    const auto publish = [this](const std::string& uri, std::optional<std::int64_t> version,
-                                const std::function<void(JsonWriter&)>& items) {
-        publish_diagnostics(uri, version, items);
-    };
-    docs_.emplace(env_.disk, env_.list_folder, publish, encoding_);
-    respond(m.id, [&](JsonWriter& json) { put_initialize_result(json, encoding_); });
-}
-
-void Server::publish_diagnostics(const std::string& uri, std::optional<std::int64_t> version,
-                                 const std::function<void(JsonWriter&)>& items) {
-    send([&](JsonWriter& json) {
-        json.key("method");
-        json.string("textDocument/publishDiagnostics");
-        json.key("params");
-        json.begin_object();
-        json.key("uri");
-        json.string(uri);
-        if (version) {
-            json.key("version");
-            json.number(*version);
-        }
-        json.key("diagnostics");
-        json.begin_array();
-        items(json);
-        json.end_array();
-        json.end_object();
-    });
+    if (docs_) return respond_error(m.id, ErrorCode::invalid_request, "initialize came already");
+    const std::optional<lsp::InitializeParams> p = lsp::read_initialize(m.params);
+    if (!p) return respond_error(m.id, ErrorCode::invalid_params, "initialize needs its params");
+    encoding_ = p->encoding;
+    markdown_ = p->markdown;
+    docs_.emplace();
+    send(lsp::result_message(m.id, lsp::InitializeResult{encoding_, std::string(kToolName),
+                                                         std::string(tool_version())}));
 }
 
 void Server::shutdown(const Message& m) {
     shutdown_ = true;
-    respond(m.id, [](JsonWriter& json) { json.null(); });
+    send(lsp::null_result_message(m.id));
 }
 
 // A document that is no source file is not kept: it gets no diagnostics
@@ -361,102 +188,140 @@ void Server::update(const std::string& uri, std::int64_t version, std::string_vi
     const SourceName name = path ? source_name(*path) : SourceName{};
     if (name.kind == SourceKind::none) return;
     if (utf8.size() > env_.limits.max_document) {
-        show_error(name.file + " is longer than " + std::to_string(env_.limits.max_document) +
-                   " bytes: it is not checked");
-        if (docs_->find(uri) != nullptr) {
-            docs_->close(uri);
-            docs_->recheck(name);
-        }
+        send(lsp::notification_message(lsp::ShowMessageParams{
+            lsp::MessageType::error, name.file + " is longer than " +
+                                         std::to_string(env_.limits.max_document) +
+                                         " bytes: it is not checked"}));
+        if (docs_->find(uri) != nullptr) close(uri);
         return;
     }
     docs_->put(uri, name, version, EditorText(utf8, encoding_));
-    docs_->recheck(name);
+    recheck(name);
+}
+
+// The document's diagnostics are cleared, and what it gave the other
+// files of its line is checked again.
+void Server::close(const std::string& uri) {
+    const SourceName name = docs_->find(uri)->name();
+    docs_->close(uri);
+    send(lsp::notification_message(lsp::PublishDiagnosticsParams{uri, std::nullopt, {}}));
+    recheck(name);
+}
+
+void Server::recheck(const SourceName& name) {
+    due_.emplace(name.folder + "/" + name.nome_linea, name);
+}
+
+void Server::check_next() {
+    const SourceName name = due_.begin()->second;
+    due_.erase(due_.begin());
+    for (const PairCheck& pair : line_checks(*docs_, name, env_.list_folder)) {
+        PairBuild build;
+        run_pair_check(pair, *docs_, env_.disk, build);
+        if (pair.shows_linea != nullptr) publish(*pair.shows_linea, build);
+        if (pair.shows_treno != nullptr) publish(*pair.shows_treno, build);
+    }
+}
+
+void Server::publish(const OpenDocument& doc, const PairBuild& pair) {
+    const bool linea = doc.name().kind == SourceKind::linea;
+    const std::string& other_path = linea ? pair.files.treno_txt : pair.files.linea_txt;
+    const OtherFile other{other_path, linea ? pair.b.treno_text : pair.b.linea_text,
+                          docs_->at_path(other_path) == nullptr && (!linea || pair.with_treno)};
+    const CheckedDocument checked{doc.name().kind, doc.uri(), doc.text()};
+    send(lsp::notification_message(lsp::PublishDiagnosticsParams{
+        doc.uri(), doc.version(),
+        document_diagnostics(pair.b.diagnostics, checked, other, encoding_)}));
 }
 
 void Server::did_open(const Message& m) {
-    const JsonValue* doc = member(m.params, "textDocument");
-    const std::string* uri = string_member(doc, "uri");
-    const std::string* text = string_member(doc, "text");
-    const JsonValue* version = member(doc, "version");
-    if (uri == nullptr || text == nullptr)
-        return drop("textDocument/didOpen", "no textDocument with uri and text");
-    update(*uri, version != nullptr ? version->natural(kMaxUinteger).value_or(0) : 0, *text);
+    const std::optional<lsp::DocumentText> doc = lsp::read_did_open(m.params);
+    if (!doc) return drop("textDocument/didOpen", "no textDocument with uri and text");
+    update(doc->uri, doc->version, doc->text);
 }
 
-// The whole text comes with every change; an edit of a part, which the
-// server does not ask for, is not applied.
 void Server::did_change(const Message& m) {
-    const JsonValue* doc = member(m.params, "textDocument");
-    const std::string* uri = string_member(doc, "uri");
-    const JsonValue* changes = member(m.params, "contentChanges");
-    if (uri == nullptr || changes == nullptr || changes->array() == nullptr)
-        return drop("textDocument/didChange", "no textDocument uri and contentChanges");
-    const std::string* whole = nullptr;
-    for (const JsonValue& change : *changes->array()) {
-        if (member(&change, "range") != nullptr)
+    const lsp::ChangeRead change = lsp::read_did_change(m.params);
+    switch (change.status) {
+        case lsp::ChangeRead::Status::whole:
+            return update(change.text.uri, change.text.version, change.text.text);
+        case lsp::ChangeRead::Status::no_text:
+            return;
+        case lsp::ChangeRead::Status::bad:
+            return drop("textDocument/didChange", "no textDocument uri and contentChanges");
+        case lsp::ChangeRead::Status::partial:
             return drop("textDocument/didChange", "a change of part of the text is not applied");
-        if (const std::string* text = string_member(&change, "text")) whole = text;
     }
-    if (whole == nullptr) return;
-    const JsonValue* version = member(doc, "version");
-    update(*uri, version != nullptr ? version->natural(kMaxUinteger).value_or(0) : 0, *whole);
 }
 
 // Saving may change what the other file reads on the disk: both are
 // checked again.
 void Server::did_save(const Message& m) {
-    const std::string* uri = document_uri(m);
-    if (uri == nullptr) return drop("textDocument/didSave", "no textDocument uri");
+    const std::optional<std::string> uri = lsp::read_document_uri(m.params);
+    if (!uri) return drop("textDocument/didSave", "no textDocument uri");
     const OpenDocument* doc = docs_->find(*uri);
     if (doc == nullptr) return;
-    if (const std::string* text = string_member(m.params, "text"))
-        return update(*uri, doc->version, *text);
-    docs_->recheck(doc->name);
+    if (const std::optional<std::string> text = lsp::read_saved_text(m.params))
+        return update(*uri, doc->version(), *text);
+    recheck(doc->name());
 }
 
 void Server::did_close(const Message& m) {
-    const std::string* uri = document_uri(m);
-    if (uri == nullptr) return drop("textDocument/didClose", "no textDocument uri");
-    const OpenDocument* doc = docs_->find(*uri);
-    if (doc == nullptr) return;
-    const SourceName name = doc->name;
-    docs_->close(*uri);
-    docs_->recheck(name);
+    const std::optional<std::string> uri = lsp::read_document_uri(m.params);
+    if (!uri) return drop("textDocument/didClose", "no textDocument uri");
+    if (docs_->find(*uri) != nullptr) close(*uri);
 }
 
+// Requests are answered against the latest text, whose checks they make
+// if its line's check has not yet.
 void Server::hover(const Message& m) {
-    const std::string* uri = document_uri(m);
-    const auto position = position_param(member(m.params, "position"));
-    if (uri == nullptr || !position)
-        return respond_error(m.id, kInvalidParams, "textDocument.uri or position is missing");
-    respond(m.id,
-            [&](JsonWriter& json) { put_hover(json, docs_->find(*uri), *position, markdown_); });
+    const std::optional<lsp::PositionParams> p = lsp::read_position_params(m.params);
+    if (!p)
+        return respond_error(m.id, ErrorCode::invalid_params,
+                             "textDocument.uri or position is missing");
+    const OpenDocument* doc = docs_->find(p->uri);
+    send(lsp::result_message(
+        m.id, doc == nullptr ? std::nullopt
+                             : scenario::hover(doc->text(), doc->check(), p->position, markdown_)));
 }
 
 void Server::inlay_hint(const Message& m) {
-    const std::string* uri = document_uri(m);
-    const JsonValue* range = member(m.params, "range");
-    const auto start = position_param(member(range, "start"));
-    const auto end = position_param(member(range, "end"));
-    if (uri == nullptr || !start || !end)
-        return respond_error(m.id, kInvalidParams, "textDocument.uri or range is missing");
-    respond(m.id,
-            [&](JsonWriter& json) { put_inlay_hints(json, docs_->find(*uri), *start, *end); });
+    const std::optional<lsp::RangeParams> p = lsp::read_range_params(m.params);
+    if (!p)
+        return respond_error(m.id, ErrorCode::invalid_params,
+                             "textDocument.uri or range is missing");
+    const OpenDocument* doc = docs_->find(p->uri);
+    send(lsp::result_message(m.id, doc == nullptr ? std::vector<lsp::InlayHint>{}
+                                                  : inlay_hints(doc->text(), doc->check(),
+                                                                p->range.start, p->range.end)));
 }
 
 void Server::document_symbol(const Message& m) {
-    const std::string* uri = document_uri(m);
-    if (uri == nullptr) return respond_error(m.id, kInvalidParams, "textDocument.uri is missing");
-    respond(m.id, [&](JsonWriter& json) { put_document_symbols(json, docs_->find(*uri)); });
+    const std::optional<std::string> uri = lsp::read_document_uri(m.params);
+    if (!uri) return respond_error(m.id, ErrorCode::invalid_params, "textDocument.uri is missing");
+    const OpenDocument* doc = docs_->find(*uri);
+    send(lsp::result_message(m.id, doc == nullptr ? std::vector<lsp::DocumentSymbol>{}
+                                                  : document_symbols(doc->text(), doc->check())));
 }
 
 }  // namespace
 
 int serve_lsp(std::istream& in, const LspEnvironment& env) {
+    const FrameLimits limits{.max_body = env.limits.max_message};
+    std::unique_ptr<FrameSource> frames;
+    if (env.read_ahead) {
+        frames = std::make_unique<ReadAheadFrames>(in, limits);
+    } else {
+        frames = std::make_unique<StreamFrames>(in, limits);
+    }
     Server server(env);
-    FrameReader frames(in, FrameLimits{.max_body = env.limits.max_message});
     while (!server.exited()) {
-        const Frame frame = frames.next();
+        // A check waits while a message does: it may bring a newer text.
+        if (server.check_due() && !frames->ready()) {
+            server.check_next();
+            continue;
+        }
+        const Frame frame = frames->next();
         if (frame.status == Frame::Status::end) break;
         server.take(frame);
     }

@@ -3,6 +3,10 @@
 // synchronisation, the diagnostics of `check` for the documents that are
 // source files, hover over a field, a name label for every value field,
 // and the outline of sections and records.
+//
+// Messages are served in order as they come; the checks wait until no
+// message is waiting, so that of a burst of changes only the last text of
+// each document is checked and its diagnostics published.
 #pragma once
 
 #include <cstddef>
@@ -30,6 +34,10 @@ struct LspEnvironment {
     std::ostream& out;  // protocol messages only
     std::ostream& log;  // what the server drops, in words
     LspLimits limits = {};
+    // A thread reads the input ahead, so that what comes while a check runs
+    // is seen before the next one starts. Without it, a message is waiting
+    // when the input stream holds its bytes already (see StreamFrames).
+    bool read_ahead = false;
 };
 
 // Serves the messages read from `in` until `exit` or the end of the

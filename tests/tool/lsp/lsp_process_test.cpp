@@ -18,6 +18,7 @@
 #include "content/embedded_texts.h"
 #include "content/emitter.h"
 #include "lsp_messages.h"
+#include "support/lsp_framing.h"
 
 namespace scenario {
 namespace {
@@ -93,8 +94,7 @@ class ServerProcess {
     ServerProcess& operator=(const ServerProcess&) = delete;
 
     void send(const std::string& body) {
-        const std::string frame =
-            "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+        const std::string frame = testing::framed(body);
         ASSERT_EQ(write(to_, frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
     }
     // The next message's JSON; empty when the server sends none in time.

@@ -11,11 +11,12 @@
 #include "content/emitter.h"
 #include "lsp_messages.h"
 #include "support/embedded_build.h"
+#include "support/lsp_framing.h"
 #include "support/memory_file_system.h"
 #include "tool/commands/tool.h"
 #include "tool/features/field_hover.h"
 #include "tool/json/json_reader.h"
-#include "tool/lsp/frames.h"
+#include "tool/lsp/transport.h"
 
 namespace scenario {
 namespace {
@@ -36,19 +37,27 @@ std::string edited(std::string text, std::string_view line, std::string_view bec
 }
 
 // An editor talking to the server: the messages it sends, then what the
-// server answered, each message as the server wrote it.
+// server answered, each message as the server wrote it. Each message
+// arrives on its own, as from an editor that waits for the server, except
+// those of a burst, which arrive together.
 class LspSession {
   public:
     testing::MemoryFileSystem disk;
     LspLimits limits;
-    std::string input;
+    std::vector<std::string> input;
     std::vector<std::string> bodies;
     std::string log;
     int status = -1;
 
-    void raw(std::string_view bytes) { input += bytes; }
-    void send(std::string_view body) {
-        input += "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + std::string(body);
+    void raw(std::string_view bytes) { add(std::string(bytes)); }
+    void send(std::string_view body) { add(testing::framed(body)); }
+    // The messages sent in `messages` arrive together.
+    template <typename Messages>
+    void burst(Messages messages) {
+        bursting_ = true;
+        input.emplace_back();
+        messages();
+        bursting_ = false;
     }
     void request(int id, std::string_view method, std::string_view params) {
         send(R"({"jsonrpc":"2.0","id":)" + std::to_string(id) + R"(,"method":")" +
@@ -68,7 +77,8 @@ class LspSession {
     }
 
     void run() {
-        std::istringstream in(input);
+        testing::PacedInput paced(input);
+        std::istream in(&paced);
         std::ostringstream out;
         std::ostringstream err;
         const auto list = [this](const std::string& folder) {
@@ -112,6 +122,20 @@ class LspSession {
         }
         return lists;
     }
+    // The versions of the diagnostics published for `uri`, in order.
+    std::vector<std::int64_t> published_versions(std::string_view uri) const {
+        std::vector<std::int64_t> versions;
+        for (const std::string& b : bodies) {
+            std::string error;
+            const JsonValue v = *parse_json(b, &error);
+            const JsonValue* params = v.find("params");
+            const JsonValue* at = params == nullptr ? nullptr : params->find("uri");
+            if (at == nullptr || at->string() == nullptr || *at->string() != uri) continue;
+            const JsonValue* version = params->find("version");
+            versions.push_back(version == nullptr ? -1 : *version->number()->whole);
+        }
+        return versions;
+    }
     // Every message in brief: "id:result", "id:error CODE" or the method.
     std::vector<std::string> summary() const {
         std::vector<std::string> out;
@@ -131,6 +155,16 @@ class LspSession {
         }
         return out;
     }
+
+  private:
+    void add(std::string bytes) {
+        if (bursting_) {
+            input.back() += bytes;
+        } else {
+            input.push_back(std::move(bytes));
+        }
+    }
+    bool bursting_ = false;
 };
 
 TEST(LspServer, AnEditorSessionUnderlinesHoversLabelsAndOutlines) {
@@ -267,8 +301,7 @@ TEST(LspServer, BrokenFramesCostOneErrorEachAndTheSessionGoesOn) {
     };
     const std::string huge =
         R"({"jsonrpc":"2.0","method":"x","params":")" + std::string(300, 'a') + "\"}";
-    const std::string huge_frame =
-        "Content-Length: " + std::to_string(huge.size()) + "\r\n\r\n" + huge;
+    const std::string huge_frame = testing::framed(huge);
     const Row rows[] = {
         {"\r\n\r\n", {"9:error -32002"}},
         {"Content-Type: application/json\r\n\r\n{}", {"null:error -32700", "9:error -32002"}},
@@ -289,6 +322,37 @@ TEST(LspServer, BrokenFramesCostOneErrorEachAndTheSessionGoesOn) {
         s.run();
         std::vector<std::string> answers(row.answers.begin(), row.answers.end());
         EXPECT_EQ(s.summary(), answers) << row.before.substr(0, 40);
+    }
+}
+
+// Changes that arrive together, as while the server is busy, are checked
+// once, at the last text: no replaced version is published, and a request
+// among them is answered against the text the changes before it left.
+TEST(LspServer, ChangesThatArriveTogetherAreCheckedOnceAtTheLastText) {
+    const std::string treno = emit_text(testo_treno());
+    const std::string misspelt = edited(treno, "segnale,   20900", "segnal,   20900");
+    struct Row {
+        int changes;            // versions 2 to changes + 1, alternately misspelt
+        bool hover_sees_right;  // the last version before the hover is right
+    };
+    for (const Row row : {Row{1, false}, Row{8, true}, Row{9, false}}) {
+        LspSession s;
+        s.disk.files["/mine/Alvena_Sorbio_linea.txt"] = emit_text(testo_linea());
+        s.request(1, "initialize", "{}");
+        s.burst([&] {
+            s.text("textDocument/didOpen", kTrenoUri, 1, treno);
+            for (int v = 2; v <= row.changes + 1; ++v)
+                s.text("textDocument/didChange", kTrenoUri, v, v % 2 == 0 ? misspelt : treno);
+            s.at(2, "textDocument/hover", kTrenoUri, R"("position":{"line":87,"character":2})");
+            s.text("textDocument/didChange", kTrenoUri, 100, misspelt);
+        });
+        s.run();
+        EXPECT_EQ(s.published_versions(kTrenoUri), std::vector<std::int64_t>{100}) << row.changes;
+        ASSERT_EQ(s.published(kTrenoUri).size(), 1u);
+        EXPECT_NE(s.published(kTrenoUri)[0].find("keyword `segnal` selects no record kind"),
+                  std::string::npos);
+        EXPECT_EQ(s.answer(2).find("signal") != std::string::npos, row.hover_sees_right)
+            << row.changes << s.answer(2);
     }
 }
 

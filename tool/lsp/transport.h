@@ -1,6 +1,6 @@
-// The framing of the editor protocol on a byte stream: each message is a
-// header block ("Content-Length: N", other headers ignored, each line ended
-// by CR LF) and a blank line, then N bytes of JSON. Reading is bounded: a
+// The transport of the editor protocol. On a byte stream each message is
+// a header block ("Content-Length: N", other headers ignored, each line
+// ended by CR LF) and a blank line, then N bytes of JSON. Reading is bounded: a
 // header line, the header block and a message each have a limit, and no
 // input makes the reader hold more than one message.
 #pragma once
@@ -52,5 +52,31 @@ class FrameReader {
 
 // Writes one message with its header and flushes it.
 void write_frame(std::ostream& out, std::string_view body);
+
+// Where the server takes its messages from, one at a time.
+class FrameSource {
+  public:
+    virtual ~FrameSource() = default;
+    // The next message, waiting for it.
+    virtual Frame next() = 0;
+    // Whether a message has arrived already, so that `next` would not wait:
+    // while one has, the server puts off its checks, which the newer texts
+    // may make pointless.
+    virtual bool ready() = 0;
+};
+
+// Reads in the caller's thread. A message has arrived when the stream holds
+// bytes already read from its source: an in-memory stream holds them all,
+// a stream whose buffer tells nothing holds none.
+class StreamFrames final : public FrameSource {
+  public:
+    StreamFrames(std::istream& in, FrameLimits limits) : in_(in), reader_(in, limits) {}
+    Frame next() override { return reader_.next(); }
+    bool ready() override;
+
+  private:
+    std::istream& in_;
+    FrameReader reader_;
+};
 
 }  // namespace scenario

@@ -1,4 +1,4 @@
-#include "tool/lsp/frames.h"
+#include "tool/lsp/transport.h"
 
 #include <algorithm>
 #include <istream>
@@ -159,6 +159,11 @@ void write_frame(std::ostream& out, std::string_view body) {
     out << "Content-Length: " << body.size() << "\r\n\r\n";
     out.write(body.data(), static_cast<std::streamsize>(body.size()));
     out.flush();
+}
+
+bool StreamFrames::ready() {
+    std::streambuf* buffer = in_.rdbuf();
+    return buffer != nullptr && buffer->in_avail() > 0;
 }
 
 }  // namespace scenario
