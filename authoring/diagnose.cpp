@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "compiler/error_codes.h"
+#include "compiler/record_kinds.h"
 #include "compiler/source_check.h"
 #include "formats/source_lines.h"
 
@@ -69,21 +70,21 @@ bool is_pass_code(std::int32_t code) {
 std::string_view object_name(std::uint8_t tipo) {
     switch (tipo) {
         case tipo_cella::kSegnale:
-            return "signal";
+            return record_kind(RecordKindId::segnale).name;
         case tipo_cella::kFineRallentamento:
         case tipo_cella::kInizioRallentamento:
         case tipo_cella::kAvvisoRallentamento:
         case tipo_cella::kPreavviso:
             return "slowdown cell";
         case tipo_cella::kIndicatoreVMax:
-            return "speed board";
+            return record_kind(RecordKindId::indicatori_vmax).name;
         case tipo_cella::kFermata:
             return "stop point of another station";
         case tipo_cella::kAbbattimento:
         case tipo_cella::kAbbattimentoSenzaValore:
-            return "speed-reduction point";
+            return record_kind(RecordKindId::abbattimento).name;
         case tipo_cella::kCartelloIndicatore:
-            return "name sign";
+            return record_kind(RecordKindId::cartello_indicatore).name;
         default:
             break;
     }

@@ -31,6 +31,9 @@ struct DiagnosticCounts {
 
 DiagnosticCounts count_diagnostics(std::span<const Diagnostic> diagnostics);
 
+// The file a diagnostic names: one of the two, or the scenario's name.
+const std::string& diagnosed_path(const Diagnostic& d, const DiagnosedFiles& files);
+
 // "FILE:LINE:COL: SEVERITY: MESSAGE [ID]", the source line and a caret line
 // under the range, a hint line where there is one; then, with `closing`,
 // the count ("1 error, 2 warnings"). `colour` adds terminal colours.

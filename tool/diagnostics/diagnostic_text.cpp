@@ -63,6 +63,18 @@ std::string caret_line(std::string_view line, const SourceRange& r) {
 
 }  // namespace
 
+const std::string& diagnosed_path(const Diagnostic& d, const DiagnosedFiles& files) {
+    switch (d.file) {
+        case SourceKind::linea:
+            return files.linea_path;
+        case SourceKind::treno:
+            return files.treno_path;
+        case SourceKind::none:
+            break;
+    }
+    return files.scenario_name;
+}
+
 DiagnosticCounts count_diagnostics(std::span<const Diagnostic> diagnostics) {
     DiagnosticCounts counts;
     for (const Diagnostic& d : diagnostics) {
@@ -90,9 +102,7 @@ void print_diagnostics_text(std::span<const Diagnostic> diagnostics, const Diagn
         const SourceLines* lines = d.file == SourceKind::linea   ? &linea
                                    : d.file == SourceKind::treno ? &treno
                                                                  : nullptr;
-        std::string where = d.file == SourceKind::linea   ? files.linea_path
-                            : d.file == SourceKind::treno ? files.treno_path
-                                                          : files.scenario_name;
+        std::string where = diagnosed_path(d, files);
         if (d.range.line > 0) {
             where += ":" + std::to_string(d.range.line) + ":" + std::to_string(d.range.column);
         }

@@ -1,6 +1,7 @@
 #include "tool/dump/cell_kinds.h"
 
 #include "compiler/model.h"
+#include "compiler/record_kinds.h"
 
 namespace scenario {
 
@@ -9,7 +10,7 @@ std::string_view tipo_name(std::uint8_t tipo) {
         case tipo_cella::kVuota:
             return "none";
         case tipo_cella::kSegnale:
-            return "signal";
+            return record_kind(RecordKindId::segnale).name;
         case tipo_cella::kFineRallentamento:
             return "slowdown end";
         case tipo_cella::kInizioRallentamento:
@@ -19,17 +20,17 @@ std::string_view tipo_name(std::uint8_t tipo) {
         case tipo_cella::kPreavviso:
             return "slowdown lead-in";
         case tipo_cella::kIndicatoreVMax:
-            return "maximum-speed board";
+            return record_kind(RecordKindId::indicatori_vmax).name;
         case tipo_cella::kFermata:
             return "station stop";
         case tipo_cella::kSegnoGalleria:
             return "tunnel mark";
         case tipo_cella::kAbbattimento:
-            return "speed-reduction point";
+            return record_kind(RecordKindId::abbattimento).name;
         case tipo_cella::kAbbattimentoSenzaValore:
             return "speed-reduction point without value";
         case tipo_cella::kCartelloIndicatore:
-            return "name board";
+            return record_kind(RecordKindId::cartello_indicatore).name;
         default:
             return "unknown";
     }

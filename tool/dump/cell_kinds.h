@@ -1,4 +1,6 @@
-// The kinds of object a route cell holds, in words for the author.
+// The kinds of object a route cell holds, in words for the author: an
+// object a record kind puts there is named as the record kind is, as the
+// diagnostics name it.
 #pragma once
 
 #include <cstdint>

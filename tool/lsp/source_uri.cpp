@@ -1,6 +1,7 @@
 #include "tool/lsp/source_uri.h"
 
 #include "output/file_names.h"
+#include "tool/text/percent_encoding.h"
 
 namespace scenario {
 
@@ -93,22 +94,7 @@ SourceName source_name(std::string_view path) {
 }
 
 std::string sibling_uri(std::string_view uri, std::string_view file) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out(uri.substr(0, uri.find_last_of('/') + 1));
-    for (const char ch : file) {
-        const auto b = static_cast<unsigned char>(ch);
-        const bool plain = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') ||
-                           (b >= '0' && b <= '9') || ch == '-' || ch == '.' || ch == '_' ||
-                           ch == '~';
-        if (plain) {
-            out += ch;
-        } else {
-            out += '%';
-            out += kHex[b >> 4];
-            out += kHex[b & 0xF];
-        }
-    }
-    return out;
+    return std::string(uri.substr(0, uri.find_last_of('/') + 1)) + percent_encoded(file);
 }
 
 }  // namespace scenario
