@@ -10,8 +10,8 @@
 //      version's diagnostics arrive, how many diagnostics messages came for
 //      the train file meanwhile, and how many of those were for a version
 //      that the next one had replaced before the server could begin its
-//      check (the next version was written before the server's previous
-//      message arrived).
+//      check (the next version was written whole before the previous
+//      check's diagnostics arrived).
 // Prints one `name value` per line.
 #include <poll.h>
 #include <signal.h>
@@ -211,7 +211,9 @@ int main(int argc, char** argv) {
     });
     int publishes = 0;
     int stale = 0;
-    Clock::time_point previous = start;  // when the server's previous message arrived
+    // When the previous check's diagnostics arrived: no later check began
+    // before.
+    Clock::time_point previous = start;
     for (;;) {
         const auto [v, at] = server.receive();
         const std::optional<std::int64_t> published = published_version(v, kTrenoUri);
@@ -224,8 +226,8 @@ int main(int argc, char** argv) {
             if (*published != version && next_written != 0 &&
                 next_written < previous.time_since_epoch().count())
                 ++stale;
+            previous = at;
         }
-        previous = at;
         if (published == version) {
             std::printf("burst_changes %d\n", burst);
             std::printf("burst_to_last_diagnostics_ms %.2f\n", ms(at - start));

@@ -10,7 +10,8 @@ namespace scenario {
 bool is_terminal(std::FILE* stream);
 
 // The language server's messages are counted in bytes: the C runtime must
-// neither add nor take a CR on standard input and output.
+// neither add nor take a CR on standard input and output. Call before the
+// standard streams are used.
 void binary_stdio();
 
 }  // namespace scenario

@@ -41,6 +41,12 @@ EditorText::EditorText(std::string_view utf8, PositionEncoding encoding) : line_
     bytes_.reserve(utf8.size());
     std::int64_t extra = 0;
     for (std::size_t at = 0; at < utf8.size();) {
+        // A run of ASCII, most of any source, is its own bytes.
+        const std::size_t run = at;
+        while (at < utf8.size() && static_cast<unsigned char>(utf8[at]) < 0x80)
+            ++at;
+        bytes_.append(utf8.substr(run, at - run));
+        if (at == utf8.size()) break;
         char32_t c = 0;
         std::size_t n = utf8_sequence(utf8, at, &c);
         const bool broken = n == 0;

@@ -2,9 +2,18 @@
 
 namespace scenario {
 
-void OpenDocument::replace(std::int64_t version, EditorText text) {
+const EditorText& OpenDocument::text() const {
+    if (!text_) {
+        text_.emplace(utf8_, encoding_);
+        utf8_ = std::string();
+    }
+    return *text_;
+}
+
+void OpenDocument::replace(std::int64_t version, std::string utf8) {
     version_ = version;
-    text_ = std::move(text);
+    utf8_ = std::move(utf8);
+    text_.reset();
     check_.reset();
 }
 
@@ -14,23 +23,23 @@ const SourceCheck& OpenDocument::check() const {
 
 const SourceCheck& OpenDocument::check(std::optional<std::int32_t> route) const {
     if (name_.kind == SourceKind::linea) {
-        if (!check_) check_ = check_linea(text_.bytes(), true);
+        if (!check_) check_ = check_linea(text().bytes(), true);
     } else if (!check_ || route != route_) {
-        check_ = check_treno(text_.bytes(), route);
+        check_ = check_treno(text().bytes(), route);
         route_ = route;
     }
     return *check_;
 }
 
 void OpenDocuments::put(const std::string& uri, SourceName name, std::int64_t version,
-                        EditorText text) {
+                        std::string utf8, PositionEncoding encoding) {
     const auto it = by_uri_.find(uri);
     if (it != by_uri_.end() && it->second.name().path() == name.path()) {
-        it->second.replace(version, std::move(text));
+        it->second.replace(version, std::move(utf8));
         return;
     }
     by_uri_.erase(uri);
-    by_uri_.emplace(uri, OpenDocument(uri, std::move(name), version, std::move(text)));
+    by_uri_.emplace(uri, OpenDocument(uri, std::move(name), version, std::move(utf8), encoding));
 }
 
 void OpenDocuments::close(const std::string& uri) {

@@ -17,16 +17,23 @@ namespace scenario {
 
 class OpenDocument {
   public:
-    OpenDocument(std::string uri, SourceName name, std::int64_t version, EditorText text)
-        : uri_(std::move(uri)), name_(std::move(name)), version_(version), text_(std::move(text)) {}
+    // `utf8` as the editor sent it; it becomes an EditorText when first
+    // needed, so that a text replaced before that costs nothing more.
+    OpenDocument(std::string uri, SourceName name, std::int64_t version, std::string utf8,
+                 PositionEncoding encoding)
+        : uri_(std::move(uri)),
+          name_(std::move(name)),
+          version_(version),
+          utf8_(std::move(utf8)),
+          encoding_(encoding) {}
 
     const std::string& uri() const { return uri_; }
     const SourceName& name() const { return name_; }
     std::int64_t version() const { return version_; }
-    const EditorText& text() const { return text_; }
+    const EditorText& text() const;
 
     // A new text; the checks of the old one are dropped.
-    void replace(std::int64_t version, EditorText text);
+    void replace(std::int64_t version, std::string utf8);
 
     // The compiler's walk through the text. A line file's reads its curves,
     // as the server always builds with the geometry; a train file's judges
@@ -39,7 +46,9 @@ class OpenDocument {
     std::string uri_;
     SourceName name_;
     std::int64_t version_;
-    EditorText text_;
+    mutable std::string utf8_;  // until `text_` is made from it
+    PositionEncoding encoding_;
+    mutable std::optional<EditorText> text_;
     mutable std::optional<SourceCheck> check_;
     mutable std::optional<std::int32_t> route_;  // a train file's, last made against
 };
@@ -48,7 +57,8 @@ class OpenDocuments {
   public:
     // Opens a document or gives it a new text. REQUIRES: `name` is a source
     // file.
-    void put(const std::string& uri, SourceName name, std::int64_t version, EditorText text);
+    void put(const std::string& uri, SourceName name, std::int64_t version, std::string utf8,
+             PositionEncoding encoding);
     void close(const std::string& uri);
 
     const OpenDocument* find(const std::string& uri) const;

@@ -65,7 +65,7 @@ class Server {
     void inlay_hint(const Message& m);
     void document_symbol(const Message& m);
 
-    void update(const std::string& uri, std::int64_t version, std::string_view utf8);
+    void update(const std::string& uri, std::int64_t version, std::string utf8);
     void close(const std::string& uri);
     void recheck(const SourceName& name);
     void publish(const OpenDocument& doc, const PairBuild& pair);
@@ -183,7 +183,7 @@ void Server::shutdown(const Message& m) {
 
 // A document that is no source file is not kept: it gets no diagnostics
 // and empty answers.
-void Server::update(const std::string& uri, std::int64_t version, std::string_view utf8) {
+void Server::update(const std::string& uri, std::int64_t version, std::string utf8) {
     const std::optional<std::string> path = file_uri_path(uri);
     const SourceName name = path ? source_name(*path) : SourceName{};
     if (name.kind == SourceKind::none) return;
@@ -195,7 +195,7 @@ void Server::update(const std::string& uri, std::int64_t version, std::string_vi
         if (docs_->find(uri) != nullptr) close(uri);
         return;
     }
-    docs_->put(uri, name, version, EditorText(utf8, encoding_));
+    docs_->put(uri, name, version, std::move(utf8), encoding_);
     recheck(name);
 }
 
@@ -235,16 +235,16 @@ void Server::publish(const OpenDocument& doc, const PairBuild& pair) {
 }
 
 void Server::did_open(const Message& m) {
-    const std::optional<lsp::DocumentText> doc = lsp::read_did_open(m.params);
+    std::optional<lsp::DocumentText> doc = lsp::read_did_open(m.params);
     if (!doc) return drop("textDocument/didOpen", "no textDocument with uri and text");
-    update(doc->uri, doc->version, doc->text);
+    update(doc->uri, doc->version, std::move(doc->text));
 }
 
 void Server::did_change(const Message& m) {
-    const lsp::ChangeRead change = lsp::read_did_change(m.params);
+    lsp::ChangeRead change = lsp::read_did_change(m.params);
     switch (change.status) {
         case lsp::ChangeRead::Status::whole:
-            return update(change.text.uri, change.text.version, change.text.text);
+            return update(change.text.uri, change.text.version, std::move(change.text.text));
         case lsp::ChangeRead::Status::no_text:
             return;
         case lsp::ChangeRead::Status::bad:
@@ -261,8 +261,8 @@ void Server::did_save(const Message& m) {
     if (!uri) return drop("textDocument/didSave", "no textDocument uri");
     const OpenDocument* doc = docs_->find(*uri);
     if (doc == nullptr) return;
-    if (const std::optional<std::string> text = lsp::read_saved_text(m.params))
-        return update(*uri, doc->version(), *text);
+    if (std::optional<std::string> text = lsp::read_saved_text(m.params))
+        return update(*uri, doc->version(), std::move(*text));
     recheck(doc->name());
 }
 
