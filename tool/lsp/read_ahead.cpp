@@ -19,6 +19,9 @@ struct ReadAheadFrames::Queue {
 
 ReadAheadFrames::ReadAheadFrames(std::istream& in, FrameLimits limits)
     : queue_(std::make_shared<Queue>()) {
+    // Reading a stream flushes the one tied to it (standard output, for
+    // standard input): from this thread that would race the server's writes.
+    in.tie(nullptr);
     queue_->reader = std::thread([queue = queue_, &in, limits] {
         FrameReader reader(in, limits);
         for (bool end = false; !end;) {
