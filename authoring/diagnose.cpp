@@ -43,7 +43,7 @@ struct CheckedFile {
 // The checks of `source`, or those given, which the caller made alike.
 void check_file(CheckedFile& f, const SourceFile& source, const SourceCheck* given,
                 bool curves_read, std::optional<std::int32_t> ultima_cella) {
-    f.check = &f.made;  // set here: the pointer must not outlive a copy
+    f.check = &f.made;  // unless some are given
     if (source.state != SourceState::present) return;
     f.text = source.text;
     f.lines = SourceLines(f.text);
