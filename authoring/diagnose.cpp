@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "compiler/error_codes.h"
+#include "compiler/record_kinds.h"
 #include "compiler/route_rules.h"
 #include "compiler/source_check.h"
 #include "formats/source_lines.h"
@@ -15,9 +16,15 @@ namespace {
 // One source file with its checks, and the lines that locate them.
 struct CheckedFile {
     SourceKind file;
-    std::string_view text;
-    SourceLines lines;
-    SourceCheck check;
+    std::string_view text;  // empty when the file is not there
+    SourceLines lines{std::string_view{}};
+    SourceCheck made;  // when the caller gave none
+    const SourceCheck* check = nullptr;
+    std::vector<bool> placed;  // the findings a recorded code took over
+
+    explicit CheckedFile(SourceKind kind) : file(kind) {}
+    CheckedFile(const CheckedFile&) = delete;  // `check` may point into `made`
+    CheckedFile& operator=(const CheckedFile&) = delete;
 
     SourceRange range(FieldSpan span) const {
         const TextPosition b = lines.at(span.begin);
@@ -31,15 +38,20 @@ struct CheckedFile {
     }
 };
 
-CheckedFile check_file(SourceKind kind, const SourceFile& source, bool curves_read,
-                       std::optional<std::int32_t> ultima_cella) {
-    const std::string_view text =
-        source.state == SourceState::present ? source.text : std::string_view{};
-    CheckedFile f{kind, text, SourceLines(text), {}};
-    if (source.state != SourceState::present) return f;
-    f.check = kind == SourceKind::linea ? check_linea(text, curves_read)
-                                        : check_treno(text, ultima_cella);
-    return f;
+// The checks of `source`, or those given, which the caller made alike.
+void check_file(CheckedFile& f, const SourceFile& source, const SourceCheck* given,
+                bool curves_read, std::optional<std::int32_t> ultima_cella) {
+    f.check = &f.made;  // unless some are given
+    if (source.state != SourceState::present) return;
+    f.text = source.text;
+    f.lines = SourceLines(f.text);
+    if (given != nullptr) {
+        f.check = given;
+    } else {
+        f.made = f.file == SourceKind::linea ? check_linea(f.text, curves_read)
+                                             : check_treno(f.text, ultima_cella);
+    }
+    f.placed.assign(f.check->findings.size(), false);
 }
 
 Diagnostic make(DiagnosticId id, SourceKind file, SourceRange range, std::string message,
@@ -56,21 +68,21 @@ bool is_pass_code(std::int32_t code) {
 std::string_view object_name(std::uint8_t tipo) {
     switch (tipo) {
         case tipo_cella::kSegnale:
-            return "signal";
+            return record_kind(RecordKindId::segnale).name;
         case tipo_cella::kFineRallentamento:
         case tipo_cella::kInizioRallentamento:
         case tipo_cella::kAvvisoRallentamento:
         case tipo_cella::kPreavviso:
             return "slowdown cell";
         case tipo_cella::kIndicatoreVMax:
-            return "speed board";
+            return record_kind(RecordKindId::indicatori_vmax).name;
         case tipo_cella::kFermata:
             return "stop point of another station";
         case tipo_cella::kAbbattimento:
         case tipo_cella::kAbbattimentoSenzaValore:
-            return "speed-reduction point";
+            return record_kind(RecordKindId::abbattimento).name;
         case tipo_cella::kCartelloIndicatore:
-            return "name sign";
+            return record_kind(RecordKindId::cartello_indicatore).name;
         default:
             break;
     }
@@ -92,13 +104,11 @@ const voce* station_marking(const Scenario& s, std::int64_t cell, std::uint8_t d
 class Diagnoser {
   public:
     Diagnoser(const SourceFile& linea, const SourceFile& treno, const Scenario& s,
-              const BuildOutcome& outcome)
-        : s_(s),
-          outcome_(outcome),
-          linea_(check_file(SourceKind::linea, linea, s.genera_linea != 0, std::nullopt)),
-          treno_(check_file(SourceKind::treno, treno, false, linea_.check.ultima_cella)),
-          linea_state_(linea.state),
-          treno_state_(treno.state) {}
+              const BuildOutcome& outcome, const SourceChecks& given)
+        : s_(s), outcome_(outcome), linea_state_(linea.state), treno_state_(treno.state) {
+        check_file(linea_, linea, given.linea, s.genera_linea != 0, std::nullopt);
+        check_file(treno_, treno, given.treno, false, linea_.check->ultima_cella);
+    }
 
     std::vector<Diagnostic> run(const CompileEvents& events);
 
@@ -114,8 +124,8 @@ class Diagnoser {
 
     const Scenario& s_;
     const BuildOutcome& outcome_;
-    CheckedFile linea_;
-    CheckedFile treno_;
+    CheckedFile linea_{SourceKind::linea};
+    CheckedFile treno_{SourceKind::treno};
     SourceState linea_state_;
     SourceState treno_state_;
     std::vector<Diagnostic> out_;
@@ -183,7 +193,7 @@ void Diagnoser::add_recorded_code() {
     if (!place_at_finding(d, code, where.line)) {
         const CheckedFile& f = file(where.file);
         d.range = f.whole_line(where.line);
-        for (const CheckedRecord& r : f.check.records) {
+        for (const CheckedRecord& r : f.check->records) {
             if (f.lines.at(r.keyword).line == where.line) {
                 d.range = f.range({r.keyword, r.end});
                 break;
@@ -206,22 +216,22 @@ void Diagnoser::add_recorded_code() {
 bool Diagnoser::place_at_finding(Diagnostic& d, std::int32_t code, std::int32_t line) {
     for (CheckedFile* f : {&linea_, &treno_}) {
         if (line != 0 && f->file != d.file) continue;
-        auto& findings = f->check.findings;
-        auto chosen = findings.end();
-        for (auto it = findings.begin(); it != findings.end(); ++it) {
-            if (it->code != code) continue;
-            const std::int32_t at = f->lines.at(it->span.begin).line;
+        const std::vector<Finding>& findings = f->check->findings;
+        std::size_t chosen = findings.size();
+        for (std::size_t i = 0; i < findings.size(); ++i) {
+            if (findings[i].code != code || f->placed[i]) continue;
+            const std::int32_t at = f->lines.at(findings[i].span.begin).line;
             if (line == 0 || at == line) {
-                chosen = it;
+                chosen = i;
                 break;
             }
-            if (code == codice::kLettura && at < line) chosen = it;
+            if (code == codice::kLettura && at < line) chosen = i;
         }
-        if (chosen == findings.end()) continue;
+        if (chosen == findings.size()) continue;
         d.file = f->file;
-        d.range = f->range(chosen->span);
-        d.hint = chosen->message;
-        findings.erase(chosen);
+        d.range = f->range(findings[chosen].span);
+        d.hint = findings[chosen].message;
+        f->placed[chosen] = true;
         return true;
     }
     return false;
@@ -249,7 +259,7 @@ void Diagnoser::add_outcome() {
 }
 
 const CheckedRecord* Diagnoser::record_at(const CheckedFile& f, std::size_t keyword) const {
-    for (const CheckedRecord& r : f.check.records) {
+    for (const CheckedRecord& r : f.check->records) {
         if (r.keyword == keyword) return &r;
     }
     return nullptr;
@@ -284,8 +294,11 @@ void Diagnoser::add_replacement(const CompileEvents::Replacement& r) {
 }
 
 void Diagnoser::add_findings(const CheckedFile& f) {
-    for (const Finding& finding : f.check.findings)
-        out_.push_back(make(finding.id, f.file, f.range(finding.span), finding.message));
+    for (std::size_t i = 0; i < f.check->findings.size(); ++i) {
+        const Finding& finding = f.check->findings[i];
+        if (!f.placed[i])
+            out_.push_back(make(finding.id, f.file, f.range(finding.span), finding.message));
+    }
 }
 
 }  // namespace
@@ -297,22 +310,24 @@ std::string cell_text(std::int64_t cell) {
 
 std::vector<Diagnostic> diagnose(const SourceFile& linea, const SourceFile& treno,
                                  const Scenario& s, const BuildOutcome& outcome,
-                                 const CompileEvents& events) {
-    return Diagnoser(linea, treno, s, outcome).run(events);
+                                 const CompileEvents& events, const SourceChecks& given) {
+    return Diagnoser(linea, treno, s, outcome, given).run(events);
 }
 
 std::string reading_difference(const SourceFile& linea, const SourceFile& treno, const Scenario& s,
                                const CompileEvents& events) {
-    const CheckedFile l = check_file(SourceKind::linea, linea, s.genera_linea != 0, std::nullopt);
-    const CheckedFile t = check_file(SourceKind::treno, treno, false, l.check.ultima_cella);
+    CheckedFile l{SourceKind::linea};
+    CheckedFile t{SourceKind::treno};
+    check_file(l, linea, nullptr, s.genera_linea != 0, std::nullopt);
+    check_file(t, treno, nullptr, false, l.check->ultima_cella);
     std::size_t next[2] = {0, 0};
     for (const CompileEvents::Record& r : events.records) {
         const CheckedFile& f = r.file == SourceKind::treno ? t : l;
         std::size_t& i = next[r.file == SourceKind::treno ? 1 : 0];
         const std::string where = std::string(r.file == SourceKind::treno ? "train" : "line") +
                                   " file, record " + std::to_string(i + 1);
-        if (i >= f.check.records.size()) return where + ": not read by the checks";
-        const CheckedRecord& c = f.check.records[i++];
+        if (i >= f.check->records.size()) return where + ": not read by the checks";
+        const CheckedRecord& c = f.check->records[i++];
         if (c.kind != r.kind || c.keyword != r.keyword || c.end != r.end) {
             return where + ": the compile read " + std::string(record_kind(r.kind).name) +
                    " at bytes " + std::to_string(r.keyword) + " to " + std::to_string(r.end) +

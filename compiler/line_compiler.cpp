@@ -87,8 +87,8 @@ class LineCompiler {
     bool write_gradient();
     Step extend(std::int64_t up_to, double svolta);
     // Row `metri_totali` - 2, the last one the compiler fills (the geometry
-    // holds rows 0 to `metri_totali`); negative when there is no geometry.
-    std::int64_t last_geometry_row() const { return s_.tracciato.rows() - 3; }
+    // holds rows 0 to `metri_totali`, made or only counted).
+    std::int64_t last_geometry_row() const { return std::int64_t{s_.metri_totali} - 2; }
     void add_rows(std::int64_t last, double svolta);
     void empty_remaining_rows();
 
@@ -348,12 +348,17 @@ Step LineCompiler::curva() {
 // fill them reaches past what the route carries and is refused. The rows go
 // in as few runs as the two limits allow, each row as if added one by one:
 // a run stops at the last row the route carries and at the last row a
-// curve may reach.
+// curve may reach. Rows only counted are passed over with the same limits.
 Step LineCompiler::extend(std::int64_t up_to, double svolta) {
     const std::int64_t last_row = last_geometry_row();
     while (geometry_cursor_ <= up_to) {
         if (geometry_cursor_ > last_row) return failure();
-        add_rows(std::min({up_to, last_row, kUltimaRigaCurve}), svolta);
+        const std::int64_t last = std::min({up_to, last_row, kUltimaRigaCurve});
+        if (s_.tracciato.exists()) {
+            add_rows(last, svolta);
+        } else {
+            geometry_cursor_ = last + 1;
+        }
         if (geometry_cursor_ > kUltimaRigaCurve) return give_up(codice::kCurva);
     }
     return Step::next;

@@ -46,7 +46,7 @@ bool create_route(Scenario& s, std::int32_t lunghezza) {
     const std::int64_t metri = static_cast<std::int64_t>(lunghezza) + kMetriOltreLaFine;
     s.metri_totali = static_cast<std::int32_t>(metri);
     s.percorso.assign(static_cast<std::size_t>(*n + 1), cella{});
-    if (s.genera_linea != 0) {
+    if (s.genera_linea != 0 && s.righe_tracciato) {
         const auto rows = static_cast<std::size_t>(metri + 1);
         Tracciato& t = s.tracciato;
         t = Tracciato(s.memoria_tracciato);

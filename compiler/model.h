@@ -103,6 +103,10 @@ struct Scenario {
     std::string numero_treno;
 
     std::int32_t genera_linea = 0;
+    // With `genera_linea` set, false counts the geometry's rows without
+    // making or filling them: the curve records are read and checked as in
+    // a full build, for a check that writes no file.
+    bool righe_tracciato = true;
     std::int32_t codice_errore = 0;
     std::int32_t posizione_errore = 0;
     std::string riga;
@@ -134,11 +138,10 @@ void clear_voci(Scenario& s);
 
 // Creates the route for a line of `lunghezza` metres: `metri_totali`, the
 // zero-filled cells 0 to R(metri_totali / 50) and, when `genera_linea` is
-// nonzero, the geometry rows 0 to `metri_totali`. The rows are made without
-// their tags and values: the line compiler gives every row both, once, the
-// rows it does not reach as empty (`compila_linea`). Returns false, and
-// leaves no route, when the length gives no valid route (fewer than the
-// three cells that the header and the closing fills need).
+// nonzero and `righe_tracciato` set, the geometry rows 0 to `metri_totali`. The rows are made
+// without their tags and values: the line compiler gives every row both, once, the rows it does not
+// reach as empty (`compila_linea`). Returns false, and leaves no route, when the length gives no
+// valid route (fewer than the three cells that the header and the closing fills need).
 bool create_route(Scenario& s, std::int32_t lunghezza);
 
 // N, the highest cell index of the route of a line of `lunghezza` metres;

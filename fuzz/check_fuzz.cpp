@@ -20,8 +20,8 @@
 #include "output/file_names.h"
 #include "output/memorizza_percorso.h"
 #include "tests/support/memory_file_system.h"
-#include "tool/diagnostic_output.h"
-#include "tool/json_writer.h"
+#include "tool/diagnostics/diagnostic_output.h"
+#include "tool/json/json_writer.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "output/geometry_writer.h"
 #include "output/route_writer.h"
 #include "output/table_writer.h"
-#include "tool/dump_command.h"
+#include "tool/commands/dump_command.h"
 
 namespace {
 

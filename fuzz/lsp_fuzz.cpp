@@ -6,7 +6,7 @@
 //
 // Input: the byte stream itself (Content-Length headers, JSON bodies). An
 // input of more than 32 messages is passed over: each change of a source
-// may compile a route of up to 1000 km with its geometry, and a run must
+// may compile a route of up to 1000 km, and a run must
 // stay well inside the fuzzer's time limit.
 #include <cstddef>
 #include <cstdint>
@@ -15,9 +15,10 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/lsp_framing.h"
 #include "tests/support/memory_file_system.h"
-#include "tool/json_reader.h"
-#include "tool/lsp_server.h"
+#include "tool/json/json_reader.h"
+#include "tool/lsp/server.h"
 
 namespace {
 
@@ -51,20 +52,11 @@ std::size_t messages_in(std::string_view input) {
 // Every message is "Content-Length: N", CR LF twice, then N bytes of one
 // JSON-RPC 2.0 object, up to the very end of the output.
 void check_output(std::string_view out) {
-    constexpr std::string_view kHead = "Content-Length: ";
-    while (!out.empty()) {
-        if (out.substr(0, kHead.size()) != kHead) broken();
-        out.remove_prefix(kHead.size());
-        std::size_t length = 0;
-        std::size_t digits = 0;
-        for (; digits < out.size() && out[digits] >= '0' && out[digits] <= '9'; ++digits)
-            length = length * 10 + static_cast<std::size_t>(out[digits] - '0');
-        if (digits == 0 || digits > 12 || out.substr(digits, 4) != "\r\n\r\n") broken();
-        out.remove_prefix(digits + 4);
-        if (out.size() < length) broken();
+    const auto bodies = scenario::testing::unframed(out);
+    if (!bodies) broken();
+    for (const std::string& body : *bodies) {
         std::string error;
-        const auto v = scenario::parse_json(out.substr(0, length), &error);
-        out.remove_prefix(length);
+        const auto v = scenario::parse_json(body, &error);
         if (!v || v->object() == nullptr) broken();
         const scenario::JsonValue* version = v->find("jsonrpc");
         if (version == nullptr || version->string() == nullptr || *version->string() != "2.0")
@@ -72,11 +64,8 @@ void check_output(std::string_view out) {
     }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    if (messages_in(input) > kMostMessages) return 0;
+// Serves `in` against a folder on the disk that holds the line file.
+void serve(std::istream& in) {
     scenario::testing::MemoryFileSystem disk;
     disk.files["/fuzz/Alvena_Sorbio_linea.txt"] = std::string(kLinea);
     const auto list = [&](const std::string& folder) {
@@ -86,11 +75,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return names;
     };
-    std::istringstream in{std::string(input)};
     std::ostringstream out;
     std::ostringstream log;
     const int status = scenario::serve_lsp(in, {disk, list, out, log, kLimits});
     if (status != 0 && status != 1) broken();
     check_output(out.str());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    if (messages_in(input) > kMostMessages) return 0;
+    // Once as from an editor that waits for each answer: every byte comes
+    // on its own, so each change is checked before the next message is
+    // read. Once all at once: the changes of each document are checked
+    // only at their last text.
+    std::vector<std::string> bytes;
+    for (const char c : input)
+        bytes.emplace_back(1, c);
+    scenario::testing::PacedInput paced(std::move(bytes));
+    std::istream one_by_one(&paced);
+    serve(one_by_one);
+    std::istringstream all_at_once{std::string(input)};
+    serve(all_at_once);
     return 0;
 }

@@ -15,8 +15,9 @@
 #include "content/emitter.h"
 #include "output/file_names.h"
 #include "output/memorizza_percorso.h"
+#include "tests/support/lsp_framing.h"
 #include "tests/support/memory_file_system.h"
-#include "tool/json_writer.h"
+#include "tool/json/json_writer.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ std::string lsp_message(std::string_view head, std::string_view text = {},
         json.string(text);
     }
     body << tail << '}';
-    return "Content-Length: " + std::to_string(body.str().size()) + "\r\n\r\n" + body.str();
+    return scenario::testing::framed(body.str());
 }
 
 // What an editor sends about the embedded sources, as the language server

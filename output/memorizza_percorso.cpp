@@ -88,8 +88,9 @@ void write_files(const Scenario& s, FileSystem& fs, const ScenarioFiles& files,
 
 // A build starts from nothing: a route or geometry left by an earlier build
 // in the same model must not be written as this build's result.
-void start_build(Scenario& s, std::int32_t j) {
+void start_build(Scenario& s, std::int32_t j, bool rows) {
     s.genera_linea = j;
+    s.righe_tracciato = rows;
     s.codice_errore = codice::kNessuno;
     clear_voci(s);
     s.percorso.clear();
@@ -100,7 +101,7 @@ void start_build(Scenario& s, std::int32_t j) {
 
 BuildOutcome memorizza_percorso(Scenario& s, std::int32_t j, FileSystem& fs,
                                 const ScenarioFiles& files, const BuildOptions& options) {
-    start_build(s, j);
+    start_build(s, j, options.files);
     BuildOutcome outcome;
     std::string linea_text;
     std::string treno_text;
@@ -120,7 +121,7 @@ BuildOutcome memorizza_percorso(Scenario& s, std::int32_t j, FileSystem& fs,
         return outcome;
     }
     outcome.status = BuildOutcome::Status::written;
-    write_files(s, fs, files, outcome);
+    if (options.files) write_files(s, fs, files, outcome);
     return outcome;
 }
 

@@ -20,6 +20,11 @@ struct BuildOptions {
     bool delete_sources = true;
     // The authoring tool's checks listen to the compile; the builder does not.
     CompileObserver* observer = nullptr;
+    // False stops after the header stamps: no file is encoded or written,
+    // and the geometry's rows are counted, not made, though the curve
+    // records are read and checked as ever. For a check that wants what the
+    // build finds and nothing else; the status then says `written`.
+    bool files = true;
 };
 
 struct BuildOutcome {

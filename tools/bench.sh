@@ -9,10 +9,20 @@
 #   4. the 1000000 m synthetic route compiled and written on disk against the
 #      embedded 101 km route, median of interleaved processes (target 10 x),
 #      and the peak memory of the longest one (target 24 MB);
-#   5. the same ratio in memory, with Google Benchmark, for comparison.
+#   5. the same ratio in memory, with Google Benchmark, for comparison;
+#   6. the language server through pipes (bench/lsp_client.cpp), on the
+#      embedded route and on the 1000000 m one: the median time from a
+#      change of the train file to its diagnostics (target 10 ms for the
+#      long one), and 100 changes sent back to back: the time until the
+#      last version's diagnostics (target 3 x one change), how many
+#      diagnostics messages came, and how many were for a version already
+#      replaced when its check could begin (target 0).
 # Needs valgrind for 2. Reports only: timings never fail a build.
 #
 #   tools/bench.sh [PAIRS]     (default 100)
+#
+# BENCH_BEFORE_TOOL=path/to/an/older/scenario_tool measures 6 for that
+# program as well, for a before-and-after row.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,7 +37,7 @@ trap 'rm -rf "$work"' EXIT
 
 cmake --preset bench -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" --target scenario_builder scenario_bench scenario_big_route \
-    scenario_run_pairs >/dev/null
+    scenario_run_pairs scenario_tool scenario_lsp_client >/dev/null
 readonly BUILDER=$BUILD_DIR/scenario_builder
 
 # The value of `name` in `name value` lines.
@@ -134,9 +144,27 @@ for name, b in runs.items():
 EOF
 }
 
+# Section 6 for the language server of `tool` (a scenario_tool), named `who`.
+language_server() {
+    local tool=$1 who=$2 route report one burst
+    for route in embedded longest; do
+        report=$("$BUILD_DIR/bench/scenario_lsp_client" "$tool" "$route" 31 100)
+        one=$(value_of change_to_diagnostics_median_ms <<<"$report")
+        burst=$(value_of burst_to_last_diagnostics_ms <<<"$report")
+        echo "language server ($who), $route route: change to its diagnostics $one ms" \
+            "(median of 31; target 10 ms for the 1000000 m route)"
+        echo "  100 changes back to back: last version's diagnostics after $burst ms" \
+            "($(ratio "$burst" "$one") x one change; target 3 x)," \
+            "$(value_of burst_train_publishes <<<"$report") diagnostics messages for the train file," \
+            "$(value_of burst_replaced_publishes <<<"$report") for a version already replaced"
+    done
+}
+
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
     "$(uname -sr), load $(cut -d' ' -f1-3 /proc/loadavg)"
 whole_run_against_copy
 instructions_of_one_run
 longest_route
 in_memory_ratio
+language_server "$BUILD_DIR/tool/scenario_tool" this
+if [ -n "${BENCH_BEFORE_TOOL:-}" ]; then language_server "$BENCH_BEFORE_TOOL" before; fi

@@ -46,14 +46,15 @@ struct Build {
     BuildOutcome outcome;
 };
 
-void build(const CorpusInput& input, CompileObserver* observer, Build& b) {
+void build(const CorpusInput& input, CompileObserver* observer, Build& b, bool write = true) {
     const ScenarioFiles files = scenario_files("/c", '/', "Alvena_Sorbio", "4271");
     if (input.linea) b.fs.files[files.linea_txt] = input.linea_text;
     if (input.treno) b.fs.files[files.treno_txt] = input.treno_text;
     b.s.nome_linea = "Alvena_Sorbio";
     b.s.numero_treno = "4271";
-    b.outcome = memorizza_percorso(b.s, input.geometry, b.fs, files,
-                                   BuildOptions{.delete_sources = true, .observer = observer});
+    b.outcome = memorizza_percorso(
+        b.s, input.geometry, b.fs, files,
+        BuildOptions{.delete_sources = true, .observer = observer, .files = write});
 }
 
 SourceFile source(bool present, const std::string& text) {
@@ -81,6 +82,52 @@ TEST(Diagnose, ListeningChangesNothingAndTheChecksReadAsTheCompile) {
         const SourceFile linea = source(input.linea, input.linea_text);
         const SourceFile treno = source(input.treno, input.treno_text);
         EXPECT_EQ(reading_difference(linea, treno, on.s, events), "") << name;
+        ++inputs;
+    }
+    EXPECT_GT(inputs, 200);
+}
+
+// Everything a diagnostic says, as one line.
+std::vector<std::string> said(const std::vector<Diagnostic>& diagnostics) {
+    std::vector<std::string> lines;
+    for (const Diagnostic& d : diagnostics) {
+        lines.push_back(std::to_string(static_cast<int>(d.id)) + " " +
+                        std::to_string(static_cast<int>(d.file)) + ":" +
+                        std::to_string(d.range.line) + ":" + std::to_string(d.range.column) + "-" +
+                        std::to_string(d.range.end_line) + ":" +
+                        std::to_string(d.range.end_column) + " " + d.message + " | " + d.hint);
+    }
+    return lines;
+}
+
+// Over every input of the fuzz corpus: a build that stops before the files,
+// its geometry rows only counted, and given the checks made beforehand,
+// gives exactly the diagnostics of the whole build, and writes nothing.
+TEST(Diagnose, AChecksOnlyBuildFindsWhatTheWholeBuildFinds) {
+    if (!std::filesystem::is_directory(SCENARIO_COMPILE_CORPUS)) GTEST_SKIP() << "no corpus";
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(SCENARIO_COMPILE_CORPUS)) {
+        const CorpusInput input = read_input(entry.path());
+        const SourceFile linea = source(input.linea, input.linea_text);
+        const SourceFile treno = source(input.treno, input.treno_text);
+        Build whole;
+        Build checks;
+        CompileEvents whole_events;
+        CompileEvents checks_events;
+        build(input, &whole_events, whole);
+        build(input, &checks_events, checks, false);
+        const SourceCheck l = check_linea(input.linea_text, input.geometry != 0);
+        const SourceCheck t = check_treno(input.treno_text, l.ultima_cella);
+        const SourceChecks given{input.linea ? &l : nullptr, input.treno ? &t : nullptr};
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(said(diagnose(linea, treno, checks.s, checks.outcome, checks_events, given)),
+                  said(diagnose(linea, treno, whole.s, whole.outcome, whole_events)))
+            << name;
+        EXPECT_EQ(checks.outcome.status, whole.outcome.status) << name;
+        EXPECT_TRUE(checks.outcome.written.empty()) << name;
+        EXPECT_FALSE(checks.s.tracciato.exists()) << name;
+        for (const auto& [path, bytes] : checks.fs.files)
+            EXPECT_EQ(path.find(".txt"), path.size() - 4) << name << ": " << path;
         ++inputs;
     }
     EXPECT_GT(inputs, 200);

@@ -89,10 +89,7 @@ status=0
 expected=$( (printf '%s\n' "$contents" && printf './%s\n' "${kOutputs[@]}") | LC_ALL=C sort)
 [ "$(listing "$folder")" = "$expected" ] && pass "the folder holds the package and the six files" ||
   fail "the folder holds:"$'\n'"$(listing "$folder")"
-for f in "${kOutputs[@]}"; do
-  cmp -s "$reference/$f" "$folder/$f" && pass "same bytes as the Linux build: $f" ||
-    fail "differs from the Linux build: $f"
-done
+same_outputs "$reference" "$folder"
 
 echo "== 3. the tool's version"
 said=$(cd "$work" && run "$folder/scenario_tool$exe" --version || true)

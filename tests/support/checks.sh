@@ -19,5 +19,18 @@ end_checks() {
   echo "== $1"
 }
 
+# Each of the six files in folder $2 has the bytes of the one in folder $1,
+# the Linux build's.
+same_outputs() {
+  local f
+  for f in "${kOutputs[@]}"; do
+    if cmp -s "$1/$f" "$2/$f"; then
+      pass "same bytes as the Linux build: $f ($(stat -c %s "$2/$f") bytes)"
+    else
+      fail "differs from the Linux build: $f"
+    fi
+  done
+}
+
 # The files below folder $1, one "./path" a line, sorted.
 listing() { (cd "$1" && find . -type f | LC_ALL=C sort); }

@@ -11,8 +11,8 @@
 #include "output/file_names.h"
 #include "output/memorizza_percorso.h"
 #include "support/memory_file_system.h"
-#include "tool/dump_text.h"
-#include "tool/route_features.h"
+#include "tool/dump/dump_text.h"
+#include "tool/plot/route_features.h"
 
 namespace scenario {
 namespace {

@@ -166,13 +166,7 @@ compare_with_linux() {
   else
     fail "the folder holds:"$'\n'"$(listing "$dir")"
   fi
-  for f in "${kOutputs[@]}"; do
-    if cmp -s "$linux_dir/$f" "$dir/$f"; then
-      pass "same bytes: $f ($(stat -c %s "$dir/$f") bytes)"
-    else
-      fail "differs from the Linux build: $f"
-    fi
-  done
+  same_outputs "$linux_dir" "$dir"
 }
 compare_with_linux "$win_dir"
 

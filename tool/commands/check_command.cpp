@@ -1,0 +1,97 @@
+#include "tool/commands/check_command.h"
+
+#include <ostream>
+
+#include "content/embedded_texts.h"
+#include "output/file_names.h"
+#include "tool/commands/command_line.h"
+#include "tool/diagnostics/diagnosed_build.h"
+#include "tool/json/json_writer.h"
+
+namespace scenario {
+
+namespace {
+
+constexpr std::string_view kCommand = "check";
+
+constexpr std::string_view kHelp =
+    "usage: scenario_tool check [--line ID] [--train NUMBER] [--json] [--sarif]\n"
+    "                           [--werror] [FOLDER]\n"
+    "\n"
+    "Reads ID_linea.txt and ID_NUMBER-.txt from FOLDER (default: the current\n"
+    "folder) as 'compile' does, writes nothing, and prints every diagnostic of\n"
+    "both files: errors (a code the compiler records, a missing file, a failed\n"
+    "header check), warnings (what the compiler accepts but an author almost\n"
+    "certainly did not mean) and notes (harmless roundings). A recorded code\n"
+    "stops the compile, but the checks go on to the end of both files.\n"
+    "Each is printed as 'FILE:LINE:COL: SEVERITY: MESSAGE [ID]' with the source\n"
+    "line and a caret line under the field, then the count.\n"
+    "\n"
+    "  --line ID       line identifier (default Alvena_Sorbio)\n"
+    "  --train NUMBER  train number (default 4271)\n"
+    "  --json          print one JSON document instead\n"
+    "  --sarif         print a SARIF 2.1.0 log instead\n"
+    "  --werror        count warnings as errors in the exit status\n"
+    "  --help          this text\n"
+    "\n"
+    "Colour is used only when standard output is a terminal and NO_COLOR is\n"
+    "unset.\n"
+    "\n"
+    "Exit status: 0 no errors (warnings and notes allowed); 2 errors: a recorded\n"
+    "code (or, with --werror, a warning); 1 nothing could be compiled (a missing\n"
+    "file, no route, a failed header check); 64 usage error.\n";
+
+constexpr KnownOption kOptions[] = {
+    {"line", true}, {"train", true}, {"json", false}, {"sarif", false}, {"werror", false},
+};
+
+}  // namespace
+
+int check_exit_status(const DiagnosedBuild& b, bool werror) {
+    bool compiled = b.outcome.status == BuildOutcome::Status::written;
+    DiagnosticCounts n = count_diagnostics(b.diagnostics);
+    for (const Diagnostic& d : b.diagnostics)
+        compiled = compiled && d.id != DiagnosticId::missing_source;
+    if (!compiled) return kExitFatal;
+    if (b.s.codice_errore != 0 || n.errors > 0 || (werror && n.warnings > 0)) return kExitRecorded;
+    return kExitClean;
+}
+
+int check_command(std::span<const std::string> args, ToolContext& ctx) {
+    ParsedArgs parsed;
+    if (const auto done = parse_command(args, kOptions, kCommand, kHelp, ctx.out, ctx.err, &parsed))
+        return *done;
+    if (parsed.words.size() > 1)
+        return usage_error(ctx.err, kCommand, "more than one folder named");
+    if (parsed.has("json") && parsed.has("sarif"))
+        return usage_error(ctx.err, kCommand, "--json and --sarif exclude each other");
+    const std::string folder =
+        folder_argument(parsed.words.empty() ? "." : parsed.words[0], ctx.separator);
+    if (!ctx.folder_exists(folder))
+        return usage_error(ctx.err, kCommand, "no folder '" + folder + "'");
+    const ScenarioFiles files =
+        scenario_files(folder, ctx.separator, parsed.value_or("line", kNomeLinea),
+                       parsed.value_or("train", kNumeroTreno));
+    DiagnosedBuild b;
+    b.s.nome_linea = parsed.value_or("line", kNomeLinea);
+    b.s.numero_treno = parsed.value_or("train", kNumeroTreno);
+    run_diagnosed_build(b, ctx.fs, files, true, false);
+    const DiagnosedFiles named = diagnosed_files(b, files, folder);
+    const int status = check_exit_status(b, parsed.has("werror"));
+    if (parsed.has("sarif")) {
+        print_diagnostics_sarif(b.diagnostics, named, ctx.out);
+    } else if (parsed.has("json")) {
+        JsonWriter json(ctx.out);
+        json.begin_object();
+        put_diagnostics_json(b.diagnostics, named, json);
+        json.key("exit_status");
+        json.number(status);
+        json.end_object();
+        ctx.out << '\n';
+    } else {
+        print_diagnostics_text(b.diagnostics, named, ctx.out_colour, true, ctx.out);
+    }
+    return status;
+}
+
+}  // namespace scenario

@@ -1,0 +1,54 @@
+// The three forms in which the tool prints diagnostics: text as compilers
+// print it, one JSON document, and SARIF 2.1.0 for code-scanning services
+// and editor viewers. None of them reads a source file again: the texts
+// they quote are the ones the diagnostics were made from.
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "compiler/diagnostic.h"
+
+namespace scenario {
+
+// The two source files behind a list of diagnostics, and the name shown for
+// a diagnostic of the scenario as a whole (SourceKind::none).
+struct DiagnosedFiles {
+    std::string linea_path;
+    std::string_view linea_text;
+    std::string treno_path;
+    std::string_view treno_text;
+    std::string scenario_name;
+};
+
+struct DiagnosticCounts {
+    int errors = 0;
+    int warnings = 0;
+    int notes = 0;
+};
+
+DiagnosticCounts count_diagnostics(std::span<const Diagnostic> diagnostics);
+
+// The file a diagnostic names: one of the two, or the scenario's name.
+const std::string& diagnosed_path(const Diagnostic& d, const DiagnosedFiles& files);
+
+// "FILE:LINE:COL: SEVERITY: MESSAGE [ID]", the source line and a caret line
+// under the range, a hint line where there is one; then, with `closing`,
+// the count ("1 error, 2 warnings"). `colour` adds terminal colours.
+void print_diagnostics_text(std::span<const Diagnostic> diagnostics, const DiagnosedFiles& files,
+                            bool colour, bool closing, std::ostream& out);
+
+// The members of one JSON object: "diagnostics" (every diagnostic as data)
+// and the counts. The caller opens and closes the object.
+class JsonWriter;
+void put_diagnostics_json(std::span<const Diagnostic> diagnostics, const DiagnosedFiles& files,
+                          JsonWriter& json);
+
+// One SARIF 2.1.0 log with one run: every diagnostic kind as a rule, every
+// diagnostic as a result.
+void print_diagnostics_sarif(std::span<const Diagnostic> diagnostics, const DiagnosedFiles& files,
+                             std::ostream& out);
+
+}  // namespace scenario

@@ -1,0 +1,16 @@
+// The name labels of a source document's value fields.
+#pragma once
+
+#include <vector>
+
+#include "compiler/source_check.h"
+#include "tool/lsp/editor_text.h"
+#include "tool/lsp/protocol.h"
+
+namespace scenario {
+
+// One label per value field that begins from `start` to `end`.
+std::vector<lsp::InlayHint> inlay_hints(const EditorText& text, const SourceCheck& check,
+                                        EditorPosition start, EditorPosition end);
+
+}  // namespace scenario
