@@ -152,8 +152,7 @@ constexpr DiagnosticKind kKinds[] = {
      "up: UIC leaflet 451-1 asks for 3 % of the running time and 1.5 minutes per 100 km for "
      "a locomotive-hauled passenger train (no distance part on runs of 30 km or less). The "
      "time can be kept, but with less than that to spare."},
-    {DiagnosticId::stock_problem, "stock-problem", error,
-     "the rolling-stock file cannot be used",
+    {DiagnosticId::stock_problem, "stock-problem", error, "the rolling-stock file cannot be used",
      "The TOML file given with --stock must be well formed, and each of its keys one of "
      "those the run knows, of the right type and within its bounds; an effort table needs "
      "points ascending in speed. Nothing is computed from a file with a problem."},
