@@ -11,7 +11,9 @@
 
 namespace scenario {
 
-enum class SourceKind : std::uint8_t { none, linea, treno };
+// The files of a scenario: the two sources the compilers read, and, for the
+// author's checks only, the rolling-stock file and the train card.
+enum class SourceKind : std::uint8_t { none, linea, treno, stock, card };
 
 class CompileObserver {
   public:

@@ -162,6 +162,11 @@ constexpr DiagnosticKind kKinds[] = {
      "departure (the arrival at the last station), or leaves out one of its stops: the "
      "driver reads the card. Run 'scenario_tool documents' to make the card and the "
      "slowdown bulletin again from the sources."},
+    {DiagnosticId::run_blocked, "run-blocked", warning, "the train cannot make its run",
+     "The run stops where the line's limit or a slowdown is 0 km/h, or where the train's "
+     "tractive effort cannot start it, or keep it moving, against the gradient and its "
+     "running resistance; no time after that place can be checked. Raise the limit, or "
+     "describe a stronger train with --stock."},
 };
 
 constexpr bool listed_in_order() {

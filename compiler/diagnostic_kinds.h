@@ -54,6 +54,7 @@ enum class DiagnosticId : std::uint8_t {
     margin_below_standard,
     stock_problem,
     card_disagrees,
+    run_blocked,
 };
 
 struct DiagnosticKind {

@@ -63,7 +63,8 @@ void check_range(const scenario::Diagnostic& d, const scenario::SourceLines& lin
 
 void render(const std::vector<scenario::Diagnostic>& diagnostics, std::string_view linea,
             std::string_view treno) {
-    const scenario::DiagnosedFiles files{"l.txt", linea, "t.txt", treno, "."};
+    const scenario::DiagnosedFiles files{"l.txt",  linea, "t.txt", treno, ".",
+                                         "s.toml", {},    "c.txt", {}};
     std::ostringstream out;
     scenario::print_diagnostics_text(diagnostics, files, true, true, out);
     scenario::print_diagnostics_sarif(diagnostics, files, out);

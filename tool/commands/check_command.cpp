@@ -15,8 +15,8 @@ namespace {
 constexpr std::string_view kCommand = "check";
 
 constexpr std::string_view kHelp =
-    "usage: scenario_tool check [--line ID] [--train NUMBER] [--json] [--sarif]\n"
-    "                           [--werror] [FOLDER]\n"
+    "usage: scenario_tool check [--line ID] [--train NUMBER] [--stock FILE] [--json]\n"
+    "                           [--sarif] [--werror] [FOLDER]\n"
     "\n"
     "Reads ID_linea.txt and ID_NUMBER-.txt from FOLDER (default: the current\n"
     "folder) as 'compile' does, writes nothing, and prints every diagnostic of\n"
@@ -27,8 +27,15 @@ constexpr std::string_view kHelp =
     "Each is printed as 'FILE:LINE:COL: SEVERITY: MESSAGE [ID]' with the source\n"
     "line and a caret line under the field, then the count.\n"
     "\n"
+    "When both files compile, the train is run over the route (as 'run' does)\n"
+    "and the timetable checked: a time the train cannot keep, times out of\n"
+    "order, a margin under the standard one. The train is the train file's\n"
+    "default regional train, or the one that FOLDER/ID_NUMBER_stock.toml or\n"
+    "--stock describes (docs/running-time.md).\n"
+    "\n"
     "  --line ID       line identifier (default Alvena_Sorbio)\n"
     "  --train NUMBER  train number (default 4271)\n"
+    "  --stock FILE    the rolling stock, a TOML file\n"
     "  --json          print one JSON document instead\n"
     "  --sarif         print a SARIF 2.1.0 log instead\n"
     "  --werror        count warnings as errors in the exit status\n"
@@ -42,7 +49,8 @@ constexpr std::string_view kHelp =
     "file, no route, a failed header check); 64 usage error.\n";
 
 constexpr KnownOption kOptions[] = {
-    {"line", true}, {"train", true}, {"json", false}, {"sarif", false}, {"werror", false},
+    {"line", true},  {"train", true},  {"stock", true},
+    {"json", false}, {"sarif", false}, {"werror", false},
 };
 
 }  // namespace
@@ -76,6 +84,7 @@ int check_command(std::span<const std::string> args, ToolContext& ctx) {
     b.s.nome_linea = parsed.value_or("line", kNomeLinea);
     b.s.numero_treno = parsed.value_or("train", kNumeroTreno);
     run_diagnosed_build(b, ctx.fs, files, true, false);
+    add_run_diagnostics(b, ctx.fs, chosen_stock_path(parsed.value_or("stock", ""), files, ctx.fs));
     const DiagnosedFiles named = diagnosed_files(b, files, folder);
     const int status = check_exit_status(b, parsed.has("werror"));
     if (parsed.has("sarif")) {

@@ -85,6 +85,7 @@ int run_compile(const CompileRequest& r, ToolContext& ctx, const std::string& fo
     b.s.nome_linea = r.nome_linea;
     b.s.numero_treno = r.numero_treno;
     run_diagnosed_build(b, ctx.fs, r.files, r.geometry, true);
+    add_run_diagnostics(b, ctx.fs, chosen_stock_path({}, r.files, ctx.fs));
     const DiagnosedFiles named = diagnosed_files(b, r.files, folder);
     if (r.json) {
         report_compile_json(b.s, b.outcome, r.files, b.diagnostics, named, ctx.out);

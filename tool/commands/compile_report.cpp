@@ -88,6 +88,8 @@ std::optional<SourceRecord> source_record(const Scenario& s, const BuildOutcome&
         case SourceKind::treno:
             return SourceRecord{files.treno_txt, line};
         case SourceKind::none:
+        case SourceKind::stock:
+        case SourceKind::card:
             break;
     }
     return std::nullopt;

@@ -13,14 +13,19 @@
 
 namespace scenario {
 
-// The two source files behind a list of diagnostics, and the name shown for
-// a diagnostic of the scenario as a whole (SourceKind::none).
+// The files behind a list of diagnostics, each text in Windows-1252 as the
+// diagnostics' columns count it, and the name shown for a diagnostic of the
+// scenario as a whole (SourceKind::none).
 struct DiagnosedFiles {
     std::string linea_path;
     std::string_view linea_text;
     std::string treno_path;
     std::string_view treno_text;
     std::string scenario_name;
+    std::string stock_path;  // the rolling-stock file, when one was read
+    std::string_view stock_text;
+    std::string card_path;  // the train card, when one was read
+    std::string_view card_text;
 };
 
 struct DiagnosticCounts {
@@ -33,6 +38,8 @@ DiagnosticCounts count_diagnostics(std::span<const Diagnostic> diagnostics);
 
 // The file a diagnostic names: one of the two, or the scenario's name.
 const std::string& diagnosed_path(const Diagnostic& d, const DiagnosedFiles& files);
+// The text of the file a diagnostic names; empty for the scenario.
+std::string_view diagnosed_text(const Diagnostic& d, const DiagnosedFiles& files);
 
 // "FILE:LINE:COL: SEVERITY: MESSAGE [ID]", the source line and a caret line
 // under the range, a hint line where there is one; then, with `closing`,

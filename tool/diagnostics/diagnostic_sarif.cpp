@@ -90,7 +90,7 @@ void put_result(JsonWriter& json, const Diagnostic& d, const DiagnosedFiles& fil
         if (d.range.line > 0) {
             put_region(json, d.range);
         } else {
-            put_whole_file(json, d.file == SourceKind::linea ? files.linea_text : files.treno_text);
+            put_whole_file(json, diagnosed_text(d, files));
         }
         json.end_object();
         json.end_object();

@@ -1,3 +1,4 @@
+#include <optional>
 #include <ostream>
 
 #include "formats/source_lines.h"
@@ -69,10 +70,30 @@ const std::string& diagnosed_path(const Diagnostic& d, const DiagnosedFiles& fil
             return files.linea_path;
         case SourceKind::treno:
             return files.treno_path;
+        case SourceKind::stock:
+            return files.stock_path;
+        case SourceKind::card:
+            return files.card_path;
         case SourceKind::none:
             break;
     }
     return files.scenario_name;
+}
+
+std::string_view diagnosed_text(const Diagnostic& d, const DiagnosedFiles& files) {
+    switch (d.file) {
+        case SourceKind::linea:
+            return files.linea_text;
+        case SourceKind::treno:
+            return files.treno_text;
+        case SourceKind::stock:
+            return files.stock_text;
+        case SourceKind::card:
+            return files.card_text;
+        case SourceKind::none:
+            break;
+    }
+    return {};
 }
 
 DiagnosticCounts count_diagnostics(std::span<const Diagnostic> diagnostics) {
@@ -99,8 +120,12 @@ void print_diagnostics_text(std::span<const Diagnostic> diagnostics, const Diagn
     const SourceLines treno(files.treno_text);
     Painter paint(out, colour);
     for (const Diagnostic& d : diagnostics) {
+        std::optional<SourceLines> aside;
+        if (d.file == SourceKind::stock || d.file == SourceKind::card)
+            aside.emplace(diagnosed_text(d, files));
         const SourceLines* lines = d.file == SourceKind::linea   ? &linea
                                    : d.file == SourceKind::treno ? &treno
+                                   : aside                       ? &*aside
                                                                  : nullptr;
         std::string where = diagnosed_path(d, files);
         if (d.range.line > 0) {

@@ -107,4 +107,16 @@ std::string valid_utf8(std::string_view text) {
     return out;
 }
 
+std::string utf8_to_ansi(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t n = utf8_sequence(utf8, at, &c);
+        out += n == 0 ? '?' : ansi_byte(c).value_or('?');
+        at += n == 0 ? 1 : n;
+    }
+    return out;
+}
+
 }  // namespace scenario

@@ -30,4 +30,9 @@ void append_utf8(std::string& out, char32_t c);
 // nothing for a character that code page lacks.
 std::optional<char> ansi_byte(char32_t c);
 
+// UTF-8 as Windows-1252: each character its byte, "?" for one the code page
+// lacks and for each byte that is not part of a well-formed sequence, so
+// that every character still stands for one byte.
+std::string utf8_to_ansi(std::string_view utf8);
+
 }  // namespace scenario

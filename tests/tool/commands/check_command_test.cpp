@@ -62,9 +62,18 @@ class CheckCommand : public ::testing::Test {
     testing::ToolRun tool;
 };
 
-TEST_F(CheckCommand, TheEmbeddedScenarioGivesNoDiagnostic) {
-    EXPECT_EQ(check(), kExitClean);
-    EXPECT_EQ(tool.out.str(), "0 errors, 0 warnings\n");
+// Its timetable can be kept with the default train; three sections have
+// less than the standard margin, which is worth a note.
+TEST_F(CheckCommand, TheEmbeddedScenarioGivesNoErrorAndNoWarning) {
+    EXPECT_EQ(check({"--json"}), kExitClean);
+    const std::string out = tool.out.str();
+    EXPECT_NE(out.find(R"("errors":0,"warnings":0,"notes":3,)"), std::string::npos) << out;
+    for (const char* line : {R"("line":51,)", R"("line":72,)", R"("line":75,)"})
+        EXPECT_NE(out.find(std::string(R"({"id":"margin-below-standard","severity":"note",)"
+                                       R"("file":"src/Alvena_Sorbio_4271-.txt",)") +
+                           line),
+                  std::string::npos)
+            << line;
     EXPECT_EQ(tool.err.str(), "");
 }
 
@@ -300,7 +309,11 @@ TEST_F(CheckCommand, JsonHoldsEveryDiagnosticAsData) {
               R"({"diagnostics":[{"id":"not-a-number","severity":"warning",)"
               R"("file":"src/Alvena_Sorbio_4271-.txt","line":27,"column":23,"end_line":27,)"
               R"("end_column":25,"message":"speed limit at 700 m: `7O` is not a number, so )"
-              R"(`velocita` reads 0","hint":null}],"errors":0,"warnings":1,"notes":0,)"
+              R"(`velocita` reads 0","hint":null},)"
+              // A speed of 0 stops the run there.
+              R"({"id":"run-blocked","severity":"warning","file":"src","line":null,"column":null,)"
+              R"("end_line":null,"end_column":null,"message":"the train cannot go past 700 m: )"
+              R"(the limit there is 0 km/h","hint":null}],"errors":0,"warnings":2,"notes":0,)"
               R"("exit_status":0})"
               "\n");
 }
