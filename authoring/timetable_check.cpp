@@ -113,7 +113,7 @@ void TimetableChecker::tight(const TimetablePoint& p, const TimetablePoint& from
     const bool last = &p == &run_.stations[*run_.last_stop];
     const std::string what = !p.stops ? "passing" : last ? "arrival" : "departure";
     std::string text = "the " + what + " at " + clock_text(*p.scheduled) + " is " +
-                       duration_text(-*p.margin) + " earlier than the train can make it, " +
+                       std::to_string(whole(-*p.margin)) + " s earlier than the train can make it, " +
                        clock_text(p.earliest) + ": the fastest run from " + from.name + " takes " +
                        duration_text(p.section_time);
     if (p.stops && !last) text += ", and the stop " + duration_text(p.dwell);
@@ -148,8 +148,9 @@ std::string clock_text(double seconds_of_day) {
 std::string duration_text(double seconds) {
     const long s = std::max(0L, whole(seconds));
     if (s < 60) return std::to_string(s) + " s";
-    const std::string minutes = std::to_string(s / 60) + " min";
-    return s % 60 == 0 ? minutes : minutes + " " + std::to_string(s % 60) + " s";
+    std::string text = s >= 3600 ? std::to_string(s / 3600) + " h " : "";
+    text += std::to_string(s / 60 % 60) + " min";
+    return s % 60 == 0 ? text : text + " " + std::to_string(s % 60) + " s";
 }
 
 }  // namespace scenario

@@ -5,6 +5,7 @@
 #include "content/embedded_texts.h"
 #include "output/file_names.h"
 #include "tool/commands/command_line.h"
+#include "tool/commands/scenario_request.h"
 #include "tool/diagnostics/diagnosed_build.h"
 #include "tool/json/json_writer.h"
 
@@ -69,23 +70,13 @@ int check_command(std::span<const std::string> args, ToolContext& ctx) {
     ParsedArgs parsed;
     if (const auto done = parse_command(args, kOptions, kCommand, kHelp, ctx.out, ctx.err, &parsed))
         return *done;
-    if (parsed.words.size() > 1)
-        return usage_error(ctx.err, kCommand, "more than one folder named");
     if (parsed.has("json") && parsed.has("sarif"))
         return usage_error(ctx.err, kCommand, "--json and --sarif exclude each other");
-    const std::string folder =
-        folder_argument(parsed.words.empty() ? "." : parsed.words[0], ctx.separator);
-    if (!ctx.folder_exists(folder))
-        return usage_error(ctx.err, kCommand, "no folder '" + folder + "'");
-    const ScenarioFiles files =
-        scenario_files(folder, ctx.separator, parsed.value_or("line", kNomeLinea),
-                       parsed.value_or("train", kNumeroTreno));
+    ScenarioRequest r;
+    if (const auto usage = scenario_request(parsed, ctx, kCommand, &r)) return *usage;
     DiagnosedBuild b;
-    b.s.nome_linea = parsed.value_or("line", kNomeLinea);
-    b.s.numero_treno = parsed.value_or("train", kNumeroTreno);
-    run_diagnosed_build(b, ctx.fs, files, true, false);
-    add_run_diagnostics(b, ctx.fs, chosen_stock_path(parsed.value_or("stock", ""), files, ctx.fs));
-    const DiagnosedFiles named = diagnosed_files(b, files, folder);
+    build_with_run(r, ctx, b);
+    const DiagnosedFiles named = diagnosed_files(b, r.files, r.folder);
     const int status = check_exit_status(b, parsed.has("werror"));
     if (parsed.has("sarif")) {
         print_diagnostics_sarif(b.diagnostics, named, ctx.out);

@@ -10,6 +10,7 @@
 #include "tool/commands/init_command.h"
 #include "tool/commands/lsp_command.h"
 #include "tool/commands/plot_command.h"
+#include "tool/commands/run_command.h"
 
 namespace scenario {
 
@@ -30,6 +31,8 @@ constexpr std::string_view kHelp =
     "  dump     print a compiled file (table, route or geometry) as text or JSON\n"
     "  lsp      a language server for editors, on standard input and output\n"
     "  plot     draw a compiled scenario as one SVG picture\n"
+    "  run      run the train over the route as fast as it can, and set the run\n"
+    "           against the timetable, station by station\n"
     "\n"
     "'scenario_tool COMMAND --help' describes each command;\n"
     "'scenario_tool --version' prints the version. docs/source-formats.md\n"
@@ -54,6 +57,7 @@ constexpr NamedCommand kCommands[] = {
     // Started by an editor, not by a person.
     {"lsp", lsp_command},
     {"plot", plot_command},
+    {"run", run_command},
 };
 // clang-format on
 

@@ -344,5 +344,67 @@ TEST_F(CheckCommand, CompilePrintsTheSameDiagnosticsBeforeItsReport) {
     EXPECT_EQ(tool.out.str().rfind("wrote out/Alvena_Sorbio_linea.dat\n", 0), 0u);
 }
 
+// The timetable set against the run of the train, with the folder's own
+// stock file or the one --stock names.
+TEST_F(CheckCommand, TheTimetableIsSetAgainstTheRun) {
+    const std::string kStock = "src/Alvena_Sorbio_4271_stock.toml";
+    const std::string kDorsia =
+        "stazione,   22500, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,   60,  18, 9, 0, DORSIA";
+    struct Row {
+        Edit edit;
+        std::string stock;  // the folder's stock file; none when empty
+        std::string_view file;
+        int line;
+        std::string_view id;
+        std::string_view says;
+    };
+    const Row rows[] = {
+        // Three minutes earlier: the fastest run from Borgo Ferrante and the
+        // stop give 18:07:19.
+        {{'t', kDorsia,
+          "stazione,   22500, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,   60,  18, 6, 0, DORSIA"},
+         "",
+         kTreno,
+         53,
+         "timetable-too-tight",
+         "the departure at 18:06:00 is 79 s earlier than the train can make it, 18:07:19"},
+        {{'t', kDorsia,
+          "stazione,   22500, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,   60,  17,59, 0, DORSIA"},
+         "",
+         kTreno,
+         53,
+         "timetable-not-increasing",
+         "its time 17:59:00 is not after 18:01:00"},
+        {{'t', kDorsia, kDorsia},
+         "mass = 300\n[effort]\npoints = [[0, 100], [50, 100]]\nspeed = 3\n",
+         "src/Alvena_Sorbio_4271_stock.toml",
+         4,
+         "stock-problem",
+         "unknown key"},
+        // Too weak to climb: the run stops, and nothing after it is judged.
+        {{'t', kDorsia, kDorsia},
+         "[effort]\npoints = [[0, 20], [10, 20]]\n",
+         "src",
+         0,
+         "run-blocked",
+         "the train cannot move on at"},
+    };
+    for (const Row& row : rows) {
+        SetUp();
+        tool.fs.files.erase(kStock);
+        if (!row.stock.empty()) tool.fs.files[kStock] = row.stock;
+        edit(row.edit);
+        check();
+        const std::string at =
+            std::string(row.file) + (row.line > 0 ? ":" + std::to_string(row.line) + ":" : ": ");
+        const std::size_t found = tool.out.str().find(at);
+        ASSERT_NE(found, std::string::npos) << row.id << "\n" << tool.out.str();
+        const std::string line =
+            tool.out.str().substr(found, tool.out.str().find('\n', found) - found);
+        EXPECT_NE(line.find(std::string(row.says)), std::string::npos) << line;
+        EXPECT_NE(line.find("[" + std::string(row.id) + "]"), std::string::npos) << line;
+    }
+}
+
 }  // namespace
 }  // namespace scenario

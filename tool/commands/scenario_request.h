@@ -1,0 +1,32 @@
+// The scenario a command reads from the author's folder: FOLDER, --line,
+// --train and --stock, as `check`, `run` and `documents` take them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "output/file_names.h"
+#include "tool/commands/command_line.h"
+#include "tool/commands/tool.h"
+#include "tool/diagnostics/diagnosed_build.h"
+
+namespace scenario {
+
+struct ScenarioRequest {
+    std::string folder;
+    std::string nome_linea;
+    std::string numero_treno;
+    ScenarioFiles files;
+    std::string stock_path;  // empty: the train file's default train
+};
+
+// The request the arguments name; the exit status of a usage error, told on
+// the error stream, when they name none.
+std::optional<int> scenario_request(const ParsedArgs& parsed, ToolContext& ctx,
+                                    std::string_view command, ScenarioRequest* out);
+
+// Builds the scenario as `check` does, writing nothing, and runs its train.
+void build_with_run(const ScenarioRequest& r, ToolContext& ctx, DiagnosedBuild& b);
+
+}  // namespace scenario
