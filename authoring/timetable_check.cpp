@@ -113,8 +113,9 @@ void TimetableChecker::tight(const TimetablePoint& p, const TimetablePoint& from
     const bool last = &p == &run_.stations[*run_.last_stop];
     const std::string what = !p.stops ? "passing" : last ? "arrival" : "departure";
     std::string text = "the " + what + " at " + clock_text(*p.scheduled) + " is " +
-                       std::to_string(whole(-*p.margin)) + " s earlier than the train can make it, " +
-                       clock_text(p.earliest) + ": the fastest run from " + from.name + " takes " +
+                       std::to_string(whole(-*p.margin)) +
+                       " s earlier than the train can make it, " + clock_text(p.earliest) +
+                       ": the fastest run from " + from.name + " takes " +
                        duration_text(p.section_time);
     if (p.stops && !last) text += ", and the stop " + duration_text(p.dwell);
     add(DiagnosticId::timetable_too_tight, p, text);
