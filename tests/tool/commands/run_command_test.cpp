@@ -38,7 +38,7 @@ TEST_F(RunCommand, JsonHoldsEveryStationAndAProfileEvery50Metres) {
     EXPECT_EQ(*stations.front().find("name")->string(), "ALVENA P.NUOVA");
     EXPECT_EQ(stations.front().find("earliest")->number()->value, 63780);
     const double running_time = doc->find("running_time")->number()->value;
-    EXPECT_EQ(stations.back().find("earliest")->number()->value - 63780, std::round(running_time));
+    EXPECT_GE(stations.back().find("earliest")->number()->value - 63780, std::round(running_time));
 
     const JsonValue::Array& profile = *doc->find("profile")->array();
     ASSERT_GT(profile.size(), 2000u);
