@@ -40,6 +40,10 @@ class Server {
     bool check_due() const { return !due_.empty() && !shutdown_; }
     // Checks one line whose texts changed, and publishes its diagnostics.
     void check_next();
+    // Runs the train of the line of `name` now if its check is due, for a
+    // request; the diagnostics wait for the check that publishes them, so
+    // that a text replaced meanwhile is never published.
+    void settle(const SourceName& name);
 
   private:
     using Handler = void (Server::*)(const Message&);
@@ -69,6 +73,9 @@ class Server {
     void close(const std::string& uri);
     void recheck(const SourceName& name);
     void publish(const OpenDocument& doc, const PairBuild& pair);
+    void check_line(const SourceName& name, bool publishing);
+    // The run of the train of an open train document, from its latest check.
+    const RouteRun* run_of(const OpenDocument& doc);
 
     void send(const std::string& body) { write_frame(env_.out, body); }
     void respond_error(const std::optional<lsp::RequestId>& id, ErrorCode code,
@@ -79,6 +86,8 @@ class Server {
     std::optional<OpenDocuments> docs_;
     // The lines whose check is due, by the path of their line file.
     std::map<std::string, SourceName> due_;
+    // The run of each open train document's train, from its latest check.
+    std::map<std::string, RouteRun> runs_;
     PositionEncoding encoding_ = PositionEncoding::utf16;
     bool markdown_ = false;
     bool shutdown_ = false;
@@ -202,6 +211,7 @@ void Server::update(const std::string& uri, std::int64_t version, std::string ut
 // The document's diagnostics are cleared, and what it gave the other
 // files of its line is checked again.
 void Server::close(const std::string& uri) {
+    runs_.erase(uri);
     const SourceName name = docs_->find(uri)->name();
     docs_->close(uri);
     send(lsp::notification_message(lsp::PublishDiagnosticsParams{uri, std::nullopt, {}}));
@@ -215,12 +225,36 @@ void Server::recheck(const SourceName& name) {
 void Server::check_next() {
     const SourceName name = due_.begin()->second;
     due_.erase(due_.begin());
+    check_line(name, true);
+}
+
+void Server::settle(const SourceName& name) {
+    if (due_.count(name.folder + "/" + name.nome_linea) != 0 && !shutdown_)
+        check_line(name, false);
+}
+
+void Server::check_line(const SourceName& name, bool publishing) {
     for (const PairCheck& pair : line_checks(*docs_, name, env_.list_folder)) {
         PairBuild build;
         run_pair_check(pair, *docs_, env_.disk, build);
-        if (pair.shows_linea != nullptr) publish(*pair.shows_linea, build);
-        if (pair.shows_treno != nullptr) publish(*pair.shows_treno, build);
+        if (publishing && pair.shows_linea != nullptr) publish(*pair.shows_linea, build);
+        if (pair.shows_treno == nullptr) continue;
+        if (publishing) publish(*pair.shows_treno, build);
+        if (build.b.run) {
+            runs_.insert_or_assign(pair.shows_treno->uri(), std::move(*build.b.run));
+        } else {
+            runs_.erase(pair.shows_treno->uri());
+        }
     }
+}
+
+// A request is answered against the latest text: its line is checked first
+// when a change has come since.
+const RouteRun* Server::run_of(const OpenDocument& doc) {
+    if (doc.name().kind != SourceKind::treno) return nullptr;
+    settle(doc.name());
+    const auto it = runs_.find(doc.uri());
+    return it == runs_.end() ? nullptr : &it->second;
 }
 
 void Server::publish(const OpenDocument& doc, const PairBuild& pair) {
@@ -280,9 +314,10 @@ void Server::hover(const Message& m) {
         return respond_error(m.id, ErrorCode::invalid_params,
                              "textDocument.uri or position is missing");
     const OpenDocument* doc = docs_->find(p->uri);
-    send(lsp::result_message(
-        m.id, doc == nullptr ? std::nullopt
-                             : scenario::hover(doc->text(), doc->check(), p->position, markdown_)));
+    send(lsp::result_message(m.id, doc == nullptr ? std::nullopt
+                                                  : scenario::hover(doc->text(), doc->check(),
+                                                                    p->position, markdown_,
+                                                                    run_of(*doc))));
 }
 
 void Server::inlay_hint(const Message& m) {
@@ -291,9 +326,10 @@ void Server::inlay_hint(const Message& m) {
         return respond_error(m.id, ErrorCode::invalid_params,
                              "textDocument.uri or range is missing");
     const OpenDocument* doc = docs_->find(p->uri);
-    send(lsp::result_message(m.id, doc == nullptr ? std::vector<lsp::InlayHint>{}
-                                                  : inlay_hints(doc->text(), doc->check(),
-                                                                p->range.start, p->range.end)));
+    send(lsp::result_message(
+        m.id, doc == nullptr ? std::vector<lsp::InlayHint>{}
+                             : inlay_hints(doc->text(), doc->check(), p->range.start,
+                                           p->range.end, run_of(*doc))));
 }
 
 void Server::document_symbol(const Message& m) {

@@ -149,12 +149,15 @@ TEST(LspProcess, AnEditorTalksToTheServerThroughPipes) {
     EXPECT_NE(server.receive().find(R"("id":1,"result":{"capabilities":)"), std::string::npos);
     server.send(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
     server.send(testing::text_message("textDocument/didOpen", uri, 1, folder.misspelt()));
-    EXPECT_NE(server.receive().find(R"("diagnostics":[{"range":{"start":{"line":87,"character":0})"
+    EXPECT_NE(server.receive().find(R"({"range":{"start":{"line":87,"character":0})"
                                     R"(,"end":{"line":87,"character":6}},"severity":2,)"
                                     R"("code":"unknown-keyword")"),
               std::string::npos);
     server.send(testing::text_message("textDocument/didChange", uri, 2, folder.treno()));
-    EXPECT_NE(server.receive().find(R"("version":2,"diagnostics":[]})"), std::string::npos);
+    // The embedded timetable leaves only its notes on the margins.
+    const std::string fixed = server.receive();
+    EXPECT_NE(fixed.find(R"("version":2,"diagnostics":[)"), std::string::npos);
+    EXPECT_EQ(fixed.find("unknown-keyword"), std::string::npos);
     server.send(R"({"jsonrpc":"2.0","id":2,"method":"textDocument/hover","params":)"
                 R"({"textDocument":{"uri":")" +
                 uri + R"("},"position":{"line":87,"character":12}}})");

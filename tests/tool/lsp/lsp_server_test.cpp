@@ -167,6 +167,22 @@ class LspSession {
     bool bursting_ = false;
 };
 
+// The notes the embedded train file gives: three sections have less than
+// the standard margin.
+const std::string kMarginNotes =
+    R"({"range":{"start":{"line":50,"character":62},"end":{"line":50,"character":70}},)"
+    R"("severity":3,"code":"margin-below-standard","source":"scenario_tool","message":)"
+    R"("station BORGO FERRANTE: a margin of -19 s, under the standard 16 s for its 7.2 km )"
+    R"(and its fastest run of 5 min 19 s"},)"
+    R"({"range":{"start":{"line":71,"character":62},"end":{"line":71,"character":70}},)"
+    R"("severity":3,"code":"margin-below-standard","source":"scenario_tool","message":)"
+    R"("station CERVARA: a margin of -1 s, under the standard 11 s for its 4.8 km and its )"
+    R"(fastest run of 3 min 31 s"},)"
+    R"({"range":{"start":{"line":74,"character":62},"end":{"line":74,"character":70}},)"
+    R"("severity":3,"code":"margin-below-standard","source":"scenario_tool","message":)"
+    R"("station SORBIO: a margin of -38 s, under the standard 10 s for its 4.3 km and its )"
+    R"(fastest run of 3 min 38 s"})";
+
 TEST(LspServer, AnEditorSessionUnderlinesHoversLabelsAndOutlines) {
     const std::string treno = emit_text(testo_treno());
     LspSession s;
@@ -193,10 +209,11 @@ TEST(LspServer, AnEditorSessionUnderlinesHoversLabelsAndOutlines) {
               R"({"name":"scenario_tool","version":")" +
                   std::string(tool_version()) + R"("}})");
     const std::vector<std::string> expected = {
-        R"([{"range":{"start":{"line":87,"character":0},"end":{"line":87,"character":6}},)"
-        R"("severity":2,"code":"unknown-keyword","source":"scenario_tool","message":)"
-        R"("keyword `segnal` selects no record kind: the line is skipped"}])",
-        "[]"};
+        "[" + kMarginNotes + "," +
+            R"({"range":{"start":{"line":87,"character":0},"end":{"line":87,"character":6}},)"
+            R"("severity":2,"code":"unknown-keyword","source":"scenario_tool","message":)"
+            R"("keyword `segnal` selects no record kind: the line is skipped"}])",
+        "[" + kMarginNotes + "]"};
     EXPECT_EQ(s.published(kTrenoUri), expected);
     EXPECT_EQ(s.answer(2),
               R"("result":{"contents":{"kind":"markdown","value":"**signal**, field 1 of 11: )"
@@ -325,6 +342,27 @@ TEST(LspServer, BrokenFramesCostOneErrorEachAndTheSessionGoesOn) {
     }
 }
 
+// Over a stop's time the hover adds the run's earliest time and the margin;
+// a hint at the end of the row gives the fastest run from the stop before.
+TEST(LspServer, AStopRowShowsItsRunAndMargin) {
+    LspSession s;
+    s.disk.files["/mine/Alvena_Sorbio_linea.txt"] = emit_text(testo_linea());
+    s.request(1, "initialize", "{}");
+    s.text("textDocument/didOpen", kTrenoUri, 1, emit_text(testo_treno()));
+    // "stazione,   22500, 22, ...,  18, 9, 0, DORSIA": its minutes.
+    s.at(2, "textDocument/hover", kTrenoUri, R"("position":{"line":52,"character":67})");
+    s.at(3, "textDocument/inlayHint", kTrenoUri,
+         R"("range":{"start":{"line":52,"character":0},"end":{"line":53,"character":0}})");
+    s.run();
+    EXPECT_NE(s.answer(2).find("Earliest departure: 18:07:19, margin +101 s (+33.5 %); the "
+                               "fastest run from the stop before takes 5 min 1 s"),
+              std::string::npos)
+        << s.answer(2);
+    EXPECT_NE(s.answer(3).find(R"x("label":"  run 5 min 1 s, margin +101 s (+33.5 %)","kind":1)x"),
+              std::string::npos)
+        << s.answer(3);
+}
+
 // Changes that arrive together, as while the server is busy, are checked
 // once, at the last text: no replaced version is published, and a request
 // among them is answered against the text the changes before it left.
@@ -375,7 +413,7 @@ TEST(LspServer, ATrainFileIsCheckedAgainstItsLineFile) {
         R"([{"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":0}},)"
         R"("severity":1,"code":"missing-source","source":"scenario_tool","message":)"
         R"("Alvena_Sorbio_linea.txt: the line source file is missing"}])",
-        "[]", "[]",
+        "[" + kMarginNotes + "]", "[" + kMarginNotes + "]",
         R"([{"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":0}},)"
         R"("severity":1,"code":"missing-source","source":"scenario_tool","message":)"
         R"("Alvena_Sorbio_linea.txt: the line source file is missing"}])"};
