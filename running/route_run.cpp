@@ -77,6 +77,7 @@ void set_times(RouteRun& r) {
         p.in_run = true;
         if (i == *r.first_stop) {
             p.earliest = p.arrival = r.start;
+            r.leaves.push_back(r.start);
             ++stop;
             continue;
         }
@@ -88,6 +89,7 @@ void set_times(RouteRun& r) {
         if (p.scheduled) p.margin = *p.scheduled - p.earliest;
         if (!p.stops) continue;
         departure = std::max(p.earliest, p.scheduled ? double(*p.scheduled) : p.earliest);
+        if (i != *r.last_stop) r.leaves.push_back(departure);
         run_departure = run.stops[stop].departure_s;
         previous_position = p.position;
         ++stop;
@@ -128,6 +130,17 @@ RouteRun run_route(const Scenario& s, const RollingStock& stock, const RunOption
     r.run = run_train(route_track(s), stops, stock, options);
     set_times(r);
     return r;
+}
+
+double time_of_day(const RouteRun& r, const ProfilePoint& p) {
+    // The run's clock leaves each stop at its dwell's end: the later
+    // departure shifts every point after it.
+    double shift = 0;
+    for (std::size_t k = 0; k < r.leaves.size() && k < r.run.stops.size(); ++k) {
+        if (p.time_s < r.run.stops[k].departure_s) break;
+        shift = r.leaves[k] - r.start - r.run.stops[k].departure_s;
+    }
+    return r.start + p.time_s + shift;
 }
 
 RollingStock scenario_stock(const Scenario& s) {

@@ -51,7 +51,14 @@ struct RouteRun {
     // are not two stops.
     std::optional<std::size_t> first_stop;
     std::optional<std::size_t> last_stop;
+    // s of the day: when the train leaves each stop the run reaches, at its
+    // scheduled time or, when it cannot be there by then, as soon as it can.
+    std::vector<double> leaves;
 };
+
+// The time of day at which the train that leaves each stop as `leaves`
+// says passes the place of a profile point of the run.
+double time_of_day(const RouteRun& r, const ProfilePoint& p);
 
 // The track the compiled route gives: one section per run of cells with the
 // same limit (the lower of the line speed and any slowdown over the cell),

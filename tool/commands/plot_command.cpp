@@ -9,7 +9,9 @@
 #include "compiler/model.h"
 #include "content/embedded_texts.h"
 #include "output/file_names.h"
+#include "running/stock_file.h"
 #include "tool/commands/command_line.h"
+#include "tool/diagnostics/diagnosed_build.h"
 #include "tool/plot/route_svg.h"
 
 namespace scenario {
@@ -19,24 +21,29 @@ namespace {
 constexpr std::string_view kCommand = "plot";
 
 constexpr std::string_view kHelp =
-    "usage: scenario_tool plot [--line ID] [--train NUMBER] [--out FILE.svg] [FOLDER]\n"
+    "usage: scenario_tool plot [--line ID] [--train NUMBER] [--stock FILE]\n"
+    "                          [--out FILE.svg] [FOLDER]\n"
     "\n"
     "Draws the compiled scenario found in FOLDER (default: the current folder)\n"
     "as one SVG picture: the plan of the line from ID_linea.dat and, beneath it\n"
     "on one distance axis, the stations, tunnels and name boards, the gradient\n"
-    "and speed-limit profiles with the speed boards, and the signals, from\n"
-    "ID_NUMBER.sim and ID_NUMBER.dat. Without a geometry file the plan is left\n"
-    "empty.\n"
+    "and speed-limit profiles with the speed boards and the train's fastest\n"
+    "speed, the time over distance of that run with the scheduled times, and\n"
+    "the signals, from ID_NUMBER.sim and ID_NUMBER.dat. Without a geometry file\n"
+    "the plan is left empty. The train is the one 'run' runs: the default\n"
+    "regional train, or FOLDER/ID_NUMBER_stock.toml, or --stock.\n"
     "\n"
     "  --line ID       line identifier (default Alvena_Sorbio)\n"
     "  --train NUMBER  train number (default 4271)\n"
+    "  --stock FILE    the rolling stock, a TOML file\n"
     "  --out FILE      write the picture to FILE instead of standard output\n"
     "  --help          this text\n"
     "\n"
-    "Exit status: 0 drawn, 1 a compiled file was refused or the picture could\n"
-    "not be written, 64 usage error.\n";
+    "Exit status: 0 drawn, 1 a compiled file or the stock file was refused or\n"
+    "the picture could not be written, 64 usage error.\n";
 
-constexpr KnownOption kOptions[] = {{"line", true}, {"train", true}, {"out", true}};
+constexpr KnownOption kOptions[] = {
+    {"line", true}, {"train", true}, {"stock", true}, {"out", true}};
 
 struct CompiledScenario {
     std::array<voce, kVoci> voci;
@@ -74,6 +81,33 @@ int fatal(ToolContext& ctx, const std::string& message) {
     return kExitFatal;
 }
 
+// The run of the compiled scenario's train with the stock at `path` (empty:
+// its default train); false, with the stock file's problems in `error`,
+// when that cannot be read or used.
+bool run_compiled(FileSystem& fs, const CompiledScenario& c, const std::string& path,
+                  std::optional<RouteRun>* run, std::string* error) {
+    Scenario s;
+    s.voci = c.voci;
+    s.percorso = c.percorso;
+    RollingStock stock = scenario_stock(s);
+    if (!path.empty()) {
+        std::string text;
+        if (!fs.read(path, &text, nullptr)) {
+            *error = "cannot read '" + path + "'";
+            return false;
+        }
+        const StockRead read = read_stock_file(text, stock);
+        for (const StockProblem& p : read.problems) {
+            *error += (error->empty() ? "" : "\n") + path + ":" + std::to_string(p.line) + ":" +
+                      std::to_string(p.column) + ": " + p.message;
+        }
+        if (!read.stock) return false;
+        stock = *read.stock;
+    }
+    if (stock_problem(stock).empty()) run->emplace(run_route(s, stock));
+    return true;
+}
+
 }  // namespace
 
 int plot_command(std::span<const std::string> args, ToolContext& ctx) {
@@ -93,12 +127,16 @@ int plot_command(std::span<const std::string> args, ToolContext& ctx) {
     CompiledScenario compiled;
     std::string error;
     if (!load_scenario(ctx.fs, files, &compiled, &error)) return fatal(ctx, error);
+    std::optional<RouteRun> run;
+    const std::string stock = chosen_stock_path(parsed.value_or("stock", ""), files, ctx.fs);
+    if (!run_compiled(ctx.fs, compiled, stock, &run, &error)) return fatal(ctx, error);
+    const RouteRun* drawn = run && !run->run.profile.empty() ? &*run : nullptr;
     if (!parsed.has("out")) {
-        write_route_svg(compiled.voci, compiled.percorso, compiled.tracciato, ctx.out);
+        write_route_svg(compiled.voci, compiled.percorso, compiled.tracciato, drawn, ctx.out);
         return kExitClean;
     }
     std::ostringstream svg;
-    write_route_svg(compiled.voci, compiled.percorso, compiled.tracciato, svg);
+    write_route_svg(compiled.voci, compiled.percorso, compiled.tracciato, drawn, svg);
     FileError write_error;
     if (!ctx.fs.replace(parsed.value_or("out", ""), svg.str(), &write_error)) {
         return fatal(ctx, "cannot " + write_error.operation + " '" + write_error.path +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -28,9 +29,10 @@ constexpr double kStationBase = 448;  // station extents; their names rise from 
 constexpr double kTunnelTop = 466;    // tunnel bars; the name boards hang below
 constexpr Box kGradientBox{kLeft, 645, kAxisWidth, 160};
 constexpr Box kSpeedBox{kLeft, 825, kAxisWidth, 170};
-constexpr double kSignalBase = 1025;
-constexpr double kAxisY = 1042;
-constexpr double kLegendY = 1102;
+constexpr Box kTimeBox{kLeft, 1015, kAxisWidth, 200};
+constexpr double kSignalBase = 1235;
+constexpr double kAxisY = 1252;
+constexpr double kLegendY = 1312;
 
 constexpr std::string_view kInk = "#222222";
 constexpr std::string_view kMuted = "#666666";
@@ -46,6 +48,9 @@ constexpr std::string_view kSpeedLine = "#1f5fa8";
 constexpr std::string_view kSpeedFill = "#dbe7f5";
 constexpr std::string_view kSignal = "#c62828";
 constexpr std::string_view kSlowdown = "#ef8a17";
+constexpr std::string_view kRunLine = "#b03a2e";
+constexpr std::string_view kScheduled = "#1f5fa8";
+constexpr std::string_view kTooTight = "#c62828";
 
 constexpr double kMetresPerKm = 1000;
 
@@ -355,7 +360,17 @@ void slowdown_marks(SvgWriter& svg, const Axis& axis, const ValueScale& scale,
     }
 }
 
-void speed_panel(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
+// The train's speed, as fast as the limits and its forces allow.
+void computed_speed(SvgWriter& svg, const Axis& axis, const ValueScale& scale,
+                    const RouteRun& run) {
+    std::vector<Point> points;
+    points.reserve(run.run.profile.size());
+    for (const ProfilePoint& p : run.run.profile)
+        points.emplace_back(axis.x(p.position), scale.y(p.speed_kmh));
+    svg.polyline(points, kRunLine, 1.4);
+}
+
+void speed_panel(SvgWriter& svg, const Axis& axis, const RouteFeatures& f, const RouteRun* run) {
     const Box& box = kSpeedBox;
     panel_background(svg, box, axis, f);
     panel_title(svg, box, "speed limit", "km/h");
@@ -370,8 +385,58 @@ void speed_panel(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
     }
     value_grid(svg, scale, step, "");
     svg.polyline(step_line(f.speed, axis, scale), kSpeedLine, 2);
+    if (run != nullptr) computed_speed(svg, axis, scale, *run);
     slowdown_marks(svg, axis, scale, f);
     speed_boards(svg, axis, scale, f);
+}
+
+// ---- time over distance ----
+
+std::string clock_label(double seconds) {
+    const long s = std::lround(seconds);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02ld:%02ld", s / 3600 % 24, s / 60 % 60);
+    return text;
+}
+
+// The fastest run that keeps the timetable as a line (it leaves each stop at
+// its time, or as soon after as it can), and every scheduled time as a
+// point: red where the train cannot keep it.
+void time_panel(SvgWriter& svg, const Axis& axis, const RouteFeatures& f, const RouteRun* run) {
+    const Box& box = kTimeBox;
+    panel_background(svg, box, axis, f);
+    panel_title(svg, box, "time", "of day");
+    if (run == nullptr || run->run.profile.empty()) {
+        svg.text(box.left + 12, box.top + box.height / 2,
+                 "no run: the train file needs two stations with a time and a stop point, and "
+                 "both files must compile",
+                 {.size = 13, .fill = kMuted});
+        return;
+    }
+    double low = run->start;
+    double high = time_of_day(*run, run->run.profile.back());
+    for (const TimetablePoint& p : run->stations) {
+        if (!p.scheduled) continue;
+        low = std::min(low, double(*p.scheduled));
+        high = std::max(high, double(*p.scheduled));
+    }
+    const double step = 60 * nice_step(std::max(high - low, 60.0) / 60, 6);
+    const ValueScale scale{box, std::floor(low / step) * step, std::ceil(high / step) * step};
+    for (double t = scale.low; t <= scale.high + 0.5; t += step) {
+        const double y = scale.y(t);
+        svg.line(kLeft, y, kLeft + kAxisWidth, y, kGrid, 0.8);
+        svg.text(kLeft - 6, y + 4, clock_label(t), {.size = 11, .anchor = "end", .fill = kMuted});
+    }
+    std::vector<Point> line;
+    line.reserve(run->run.profile.size());
+    for (const ProfilePoint& p : run->run.profile)
+        line.emplace_back(axis.x(p.position), scale.y(time_of_day(*run, p)));
+    svg.polyline(line, kRunLine, 1.6);
+    for (const TimetablePoint& p : run->stations) {
+        if (!p.scheduled) continue;
+        const bool missed = p.margin && *p.margin <= -60;
+        svg.circle(axis.x(p.position), scale.y(*p.scheduled), 3.6, missed ? kTooTight : kScheduled);
+    }
 }
 
 void signal_band(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
@@ -418,6 +483,10 @@ void legend(SvgWriter& svg) {
     swatch(kRising, "rising");
     swatch(kFalling, "falling");
     swatch(kSpeedLine, "speed limit");
+    swatch(kRunLine, "fastest run: speed, time");
+    svg.circle(x + 6, kLegendY - 5, 3.6, kScheduled);
+    svg.text(x + 16, kLegendY, "scheduled time", {.size = 12});
+    x += 126;
     svg.circle(x + 6, kLegendY - 5, 3.2, kSignal);
     svg.text(x + 16, kLegendY, "signal", {.size = 12});
     x += 70;
@@ -429,7 +498,7 @@ void legend(SvgWriter& svg) {
 }  // namespace
 
 void write_route_svg(const std::array<voce, kVoci>& voci, const std::vector<cella>& percorso,
-                     const Tracciato& tracciato, std::ostream& out) {
+                     const Tracciato& tracciato, const RouteRun* run, std::ostream& out) {
     const RouteFeatures f = route_features(voci, percorso);
     const Axis axis{std::max<double>(static_cast<double>(f.route_end), kMetriCella)};
     const double km_step = nice_step(axis.metres, 14);
@@ -439,7 +508,8 @@ void write_route_svg(const std::array<voce, kVoci>& voci, const std::vector<cell
     station_band(svg, axis, f);
     tunnel_band(svg, axis, f);
     gradient_panel(svg, axis, f);
-    speed_panel(svg, axis, f);
+    speed_panel(svg, axis, f, run);
+    time_panel(svg, axis, f, run);
     signal_band(svg, axis, f);
     end_of_line(svg, axis, f);
     distance_axis(svg, axis, km_step);

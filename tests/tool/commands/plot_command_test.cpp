@@ -101,6 +101,20 @@ TEST_F(PlotCommand, DrawsOnePictureWithTheStationsNamed) {
     EXPECT_NE(svg.find(">ALVENA P.NUOVA</text>"), std::string::npos);
     EXPECT_NE(svg.find(">BIVIO \xC2\xB7 MORTELLETO</text>"), std::string::npos);
     EXPECT_EQ(svg.find("no line geometry"), std::string::npos);
+    // The time panel: the run as a line, the 16 scheduled times as points.
+    EXPECT_NE(svg.find(">time</text>"), std::string::npos);
+    std::size_t points = 0;
+    for (std::size_t at = 0; (at = svg.find(R"( r="3.6" fill="#1f5fa8")", at)) != std::string::npos;
+         ++at)
+        ++points;
+    EXPECT_EQ(points, 16u + 1);  // and the legend's
+}
+
+TEST_F(PlotCommand, ABadStockFileEndsWithStatus1) {
+    tool.fs.files["./Alvena_Sorbio_4271_stock.toml"] = "mass = -3\n";
+    EXPECT_EQ(tool.run({"plot"}), kExitFatal);
+    EXPECT_EQ(tool.err.str().rfind("scenario_tool plot: ./Alvena_Sorbio_4271_stock.toml:1:", 0), 0u)
+        << tool.err.str();
 }
 
 TEST_F(PlotCommand, WithoutGeometryThePlanSaysSo) {
