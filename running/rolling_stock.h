@@ -18,6 +18,8 @@ inline constexpr double kGravity = 9.80665;
 struct EffortPoint {
     double speed_kmh = 0;
     double force_kn = 0;
+
+    bool operator==(const EffortPoint&) const = default;
 };
 
 // The tractive effort at the rail, before adhesion: points strictly
@@ -26,6 +28,8 @@ struct EffortPoint {
 // never pulls at a speed its table does not cover.
 struct EffortTable {
     std::vector<EffortPoint> points;
+
+    bool operator==(const EffortTable&) const = default;
 };
 
 // Running resistance in Davis form: R = a + b v + c v^2, v in km/h, R in kN.
@@ -33,6 +37,8 @@ struct Resistance {
     double a = 0;  // kN
     double b = 0;  // kN per km/h
     double c = 0;  // kN per (km/h)^2
+
+    bool operator==(const Resistance&) const = default;
 };
 
 struct RollingStock {
@@ -48,6 +54,8 @@ struct RollingStock {
     // The two values the driver's card shows; the engine does not use them.
     std::string classification = "REGIONALE";
     std::optional<double> braked_mass;  // t
+
+    bool operator==(const RollingStock&) const = default;
 };
 
 // The table's effort at `speed_kmh`, kN; 0 for an empty table. `hint`

@@ -110,7 +110,20 @@ Track route_track(const Scenario& s) {
     return track;
 }
 
-RouteRun run_route(const Scenario& s, const RollingStock& stock, const RunOptions& options) {
+const TrainRun& RunMemo::run(const Track& track, std::span<const Stop> stops,
+                             const RollingStock& stock, const RunOptions& options) {
+    const bool same = run_ && track == track_ && std::ranges::equal(stops, stops_) &&
+                      stock == stock_ && options == options_;
+    if (same) return *run_;
+    track_ = track;
+    stops_.assign(stops.begin(), stops.end());
+    stock_ = stock;
+    options_ = options;
+    return run_.emplace(run_train(track, stops, stock, options));
+}
+
+RouteRun run_route(const Scenario& s, const RollingStock& stock, const RunOptions& options,
+                   RunMemo* memo) {
     RouteRun r;
     r.stations = timetable_points(s);
     std::vector<Stop> stops;
@@ -127,7 +140,9 @@ RouteRun run_route(const Scenario& s, const RollingStock& stock, const RunOption
         return r;
     }
     r.start = *r.stations[*r.first_stop].scheduled;
-    r.run = run_train(route_track(s), stops, stock, options);
+    const Track track = route_track(s);
+    r.run = memo != nullptr ? memo->run(track, stops, stock, options)
+                            : run_train(track, stops, stock, options);
     set_times(r);
     return r;
 }

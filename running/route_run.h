@@ -13,6 +13,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -65,10 +66,27 @@ double time_of_day(const RouteRun& r, const ProfilePoint& p);
 // gradient and adhesion, up to the last cell the profiles reach.
 Track route_track(const Scenario& s);
 
+// The last run made and what it was made from. An author's edit seldom
+// touches the track, the stops or the train (a time, a signal, a name): an
+// editor's checks then take the run again instead of integrating anew.
+class RunMemo {
+  public:
+    const TrainRun& run(const Track& track, std::span<const Stop> stops, const RollingStock& stock,
+                        const RunOptions& options);
+
+  private:
+    Track track_;
+    std::vector<Stop> stops_;
+    RollingStock stock_;
+    RunOptions options_;
+    std::optional<TrainRun> run_;
+};
+
 // The run of `stock` over the compiled scenario `s`, after the consistency
-// pass. A scenario without two stops gives no run (an empty profile) and
-// stations outside it.
-RouteRun run_route(const Scenario& s, const RollingStock& stock, const RunOptions& options = {});
+// pass, through `memo` when one is given. A scenario without two stops
+// gives no run (an empty profile) and stations outside it.
+RouteRun run_route(const Scenario& s, const RollingStock& stock, const RunOptions& options = {},
+                   RunMemo* memo = nullptr);
 
 // The default train of the scenario: a regional train of the train file's
 // carriages and braked-mass percentage.

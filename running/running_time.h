@@ -24,6 +24,8 @@ struct TrackSection {
     double limit_kmh = 0;           // line speed limit; 0 closes the section
     double gradient_permille = 0;   // rising in the direction of travel when positive
     double adhesion_percent = 100;  // of the stock's base adhesion coefficient
+
+    bool operator==(const TrackSection&) const = default;
 };
 
 // Sections in ascending `from` (an equal `from` lets the later one win);
@@ -31,6 +33,8 @@ struct TrackSection {
 struct Track {
     std::vector<TrackSection> sections;
     double end = 0;
+
+    bool operator==(const Track&) const = default;
 };
 
 // A place where the train stands: its head at `position`, for `dwell_s`
@@ -39,6 +43,8 @@ struct Track {
 struct Stop {
     double position = 0;
     double dwell_s = 0;
+
+    bool operator==(const Stop&) const = default;
 };
 
 enum class RunStatus {
@@ -64,6 +70,8 @@ struct StopTimes {
 struct RunOptions {
     double max_step = 5;        // m, the longest integration step under traction
     double point_spacing = 50;  // m, the profile has a point at every multiple of it
+
+    bool operator==(const RunOptions&) const = default;
 };
 
 struct TrainRun {

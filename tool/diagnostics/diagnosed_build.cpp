@@ -93,16 +93,17 @@ std::string chosen_stock_path(const std::string& given, const ScenarioFiles& fil
     return fs.exists(folder_own) ? folder_own : std::string();
 }
 
-void add_run_diagnostics(DiagnosedBuild& b, FileSystem& fs, const std::string& stock_path) {
-    if (b.outcome.status != BuildOutcome::Status::written || b.s.codice_errore != 0 || has_error(b))
+void add_run_diagnostics(DiagnosedBuild& b, FileSystem& fs, const std::string& stock_path,
+                         RunMemo* memo) {
+    if (b.outcome.status != BuildOutcome::Status::written || b.s.codice_errore != 0 ||
+        b.treno_check == nullptr || has_error(b))
         return;
     b.stock = chosen_stock(b, fs, stock_path);
     if (b.stock) {
-        b.run = run_route(b.s, *b.stock);
+        b.run = run_route(b.s, *b.stock, {}, memo);
         add_run_failure(b);
-        const SourceCheck treno = check_treno(b.treno_text, b.s.ultima_cella());
         const std::vector<Diagnostic> timetable =
-            timetable_diagnostics(*b.run, treno, SourceLines(b.treno_text));
+            timetable_diagnostics(*b.run, *b.treno_check, SourceLines(b.treno_text));
         b.diagnostics.insert(b.diagnostics.end(), timetable.begin(), timetable.end());
     }
     std::stable_sort(b.diagnostics.begin(), b.diagnostics.end(),
@@ -124,7 +125,16 @@ void run_diagnosed_build(DiagnosedBuild& b, FileSystem& fs, const ScenarioFiles&
     b.outcome = memorizza_percorso(
         b.s, geometry ? 1 : 0, fs, files,
         BuildOptions{.delete_sources = false, .observer = &events, .files = write});
-    b.diagnostics = diagnose(linea, treno, b.s, b.outcome, events, given);
+    SourceChecks checks = given;
+    if (checks.linea == nullptr && linea.state == SourceState::present)
+        checks.linea = &b.linea_walk.emplace(check_linea(b.linea_text, b.s.genera_linea != 0));
+    if (checks.treno == nullptr && treno.state == SourceState::present) {
+        const std::optional<std::int32_t> route =
+            checks.linea != nullptr ? checks.linea->ultima_cella : std::nullopt;
+        checks.treno = &b.treno_walk.emplace(check_treno(b.treno_text, route));
+    }
+    b.treno_check = checks.treno;
+    b.diagnostics = diagnose(linea, treno, b.s, b.outcome, events, checks);
 }
 
 DiagnosedFiles diagnosed_files(const DiagnosedBuild& b, const ScenarioFiles& files,

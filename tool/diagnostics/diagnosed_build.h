@@ -18,6 +18,11 @@
 namespace scenario {
 
 struct DiagnosedBuild {
+    DiagnosedBuild() = default;
+    // `treno_check` may point into the build itself.
+    DiagnosedBuild(const DiagnosedBuild&) = delete;
+    DiagnosedBuild& operator=(const DiagnosedBuild&) = delete;
+
     Scenario s;
     BuildOutcome outcome;
     std::vector<Diagnostic> diagnostics;
@@ -29,6 +34,11 @@ struct DiagnosedBuild {
     std::optional<RouteRun> run;
     std::string stock_path;
     std::string stock_text;  // in Windows-1252, one byte a character
+    // The walks of the sources that the diagnostics came from: given by the
+    // caller or made here, so that the run's checks need not walk again.
+    std::optional<SourceCheck> linea_walk;
+    std::optional<SourceCheck> treno_walk;
+    const SourceCheck* treno_check = nullptr;
 };
 
 // The folder's own rolling-stock file, read when no other is named:
@@ -50,7 +60,9 @@ void run_diagnosed_build(DiagnosedBuild& b, FileSystem& fs, const ScenarioFiles&
 // timetable, adding the diagnostics of the run and of the stock file at
 // `stock_path` (empty: the train file's default train). A missing file
 // named there is an error; nothing runs after an error of the build.
-void add_run_diagnostics(DiagnosedBuild& b, FileSystem& fs, const std::string& stock_path);
+// `memo`, when given, keeps the run for the next build of the same train.
+void add_run_diagnostics(DiagnosedBuild& b, FileSystem& fs, const std::string& stock_path,
+                         RunMemo* memo = nullptr);
 
 // The files the diagnostics name, with `scenario_name` for the scenario as
 // a whole. REQUIRES: `b` outlives the result.

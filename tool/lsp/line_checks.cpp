@@ -62,7 +62,7 @@ std::vector<PairCheck> line_checks(const OpenDocuments& docs, const SourceName& 
 }
 
 void run_pair_check(const PairCheck& pair, const OpenDocuments& docs, FileSystem& disk,
-                    PairBuild& out) {
+                    PairBuild& out, RunMemo* memo) {
     out.with_treno = pair.treno.has_value();
     out.b.s.nome_linea = pair.linea.nome_linea;
     out.b.s.numero_treno = pair.treno ? pair.treno->numero_treno : std::string();
@@ -80,7 +80,8 @@ void run_pair_check(const PairCheck& pair, const OpenDocuments& docs, FileSystem
     }
     EditorFolder folder(disk, docs);
     run_diagnosed_build(out.b, folder, out.files, true, false, given);
-    if (pair.treno) add_run_diagnostics(out.b, folder, chosen_stock_path({}, out.files, folder));
+    if (pair.treno)
+        add_run_diagnostics(out.b, folder, chosen_stock_path({}, out.files, folder), memo);
 }
 
 }  // namespace scenario

@@ -40,7 +40,8 @@ struct PairBuild {
 
 // Builds the pair as far as its diagnostics need: no geometry rows, no
 // files; the checks of open documents are theirs, made once per text.
+// `memo` keeps the train's run from one check to the next.
 void run_pair_check(const PairCheck& pair, const OpenDocuments& docs, FileSystem& disk,
-                    PairBuild& out);
+                    PairBuild& out, RunMemo* memo = nullptr);
 
 }  // namespace scenario

@@ -88,6 +88,8 @@ class Server {
     std::map<std::string, SourceName> due_;
     // The run of each open train document's train, from its latest check.
     std::map<std::string, RouteRun> runs_;
+    // The last run of each train file checked, kept for the next check.
+    std::map<std::string, RunMemo> memos_;
     PositionEncoding encoding_ = PositionEncoding::utf16;
     bool markdown_ = false;
     bool shutdown_ = false;
@@ -229,14 +231,14 @@ void Server::check_next() {
 }
 
 void Server::settle(const SourceName& name) {
-    if (due_.count(name.folder + "/" + name.nome_linea) != 0 && !shutdown_)
-        check_line(name, false);
+    if (due_.count(name.folder + "/" + name.nome_linea) != 0 && !shutdown_) check_line(name, false);
 }
 
 void Server::check_line(const SourceName& name, bool publishing) {
     for (const PairCheck& pair : line_checks(*docs_, name, env_.list_folder)) {
         PairBuild build;
-        run_pair_check(pair, *docs_, env_.disk, build);
+        RunMemo* memo = pair.treno ? &memos_[pair.treno->path()] : nullptr;
+        run_pair_check(pair, *docs_, env_.disk, build, memo);
         if (publishing && pair.shows_linea != nullptr) publish(*pair.shows_linea, build);
         if (pair.shows_treno == nullptr) continue;
         if (publishing) publish(*pair.shows_treno, build);
@@ -314,10 +316,10 @@ void Server::hover(const Message& m) {
         return respond_error(m.id, ErrorCode::invalid_params,
                              "textDocument.uri or position is missing");
     const OpenDocument* doc = docs_->find(p->uri);
-    send(lsp::result_message(m.id, doc == nullptr ? std::nullopt
-                                                  : scenario::hover(doc->text(), doc->check(),
-                                                                    p->position, markdown_,
-                                                                    run_of(*doc))));
+    send(lsp::result_message(m.id, doc == nullptr
+                                       ? std::nullopt
+                                       : scenario::hover(doc->text(), doc->check(), p->position,
+                                                         markdown_, run_of(*doc))));
 }
 
 void Server::inlay_hint(const Message& m) {
@@ -326,10 +328,10 @@ void Server::inlay_hint(const Message& m) {
         return respond_error(m.id, ErrorCode::invalid_params,
                              "textDocument.uri or range is missing");
     const OpenDocument* doc = docs_->find(p->uri);
-    send(lsp::result_message(
-        m.id, doc == nullptr ? std::vector<lsp::InlayHint>{}
-                             : inlay_hints(doc->text(), doc->check(), p->range.start,
-                                           p->range.end, run_of(*doc))));
+    send(lsp::result_message(m.id, doc == nullptr
+                                       ? std::vector<lsp::InlayHint>{}
+                                       : inlay_hints(doc->text(), doc->check(), p->range.start,
+                                                     p->range.end, run_of(*doc))));
 }
 
 void Server::document_symbol(const Message& m) {
