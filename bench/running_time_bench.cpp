@@ -12,7 +12,14 @@
 
 #include <vector>
 
+#include "bench/synthetic_scenario.h"
+#include "content/embedded_texts.h"
+#include "content/emitter.h"
+#include "output/file_names.h"
+#include "output/memorizza_percorso.h"
+#include "running/route_run.h"
 #include "running/running_time.h"
+#include "tests/support/memory_file_system.h"
 
 namespace {
 
@@ -110,6 +117,44 @@ void BM_RunLongest(benchmark::State& state) {
     run(state, 100000, 10);
 }
 BENCHMARK(BM_RunLongest)->Unit(benchmark::kMillisecond);
+
+// The run of a compiled scenario, as `run` and `check` make it: the track
+// read off the route cells, the stops off the station entries, the times.
+scenario::Scenario compiled(const std::string& linea, const std::string& treno) {
+    scenario::testing::MemoryFileSystem fs;
+    const scenario::ScenarioFiles files = scenario::scenario_files("/b", '/', "B", "1");
+    fs.files[files.linea_txt] = linea;
+    fs.files[files.treno_txt] = treno;
+    scenario::Scenario s;
+    scenario::memorizza_percorso(s, 0, fs, files);
+    return s;
+}
+
+void route_run(benchmark::State& state, const scenario::Scenario& s) {
+    const RollingStock stock = scenario::scenario_stock(s);
+    double seconds = 0;
+    for (auto _ : state) {
+        const scenario::RouteRun r = scenario::run_route(s, stock);
+        benchmark::DoNotOptimize(r.stations.data());
+        seconds = r.run.profile.empty() ? 0 : r.run.profile.back().time_s;
+    }
+    state.counters["running_time_s"] = seconds;
+}
+
+void BM_RouteRun_Embedded(benchmark::State& state) {
+    static const scenario::Scenario s = compiled(scenario::emit_text(scenario::testo_linea()),
+                                                 scenario::emit_text(scenario::testo_treno()));
+    route_run(state, s);
+}
+BENCHMARK(BM_RouteRun_Embedded)->Unit(benchmark::kMillisecond);
+
+void BM_RouteRun_Synthetic(benchmark::State& state) {
+    static const scenario::Scenario s =
+        compiled(scenario::bench::synthetic_linea(scenario::bench::kLunghezzaMassima),
+                 scenario::bench::synthetic_treno(scenario::bench::kLunghezzaMassima));
+    route_run(state, s);
+}
+BENCHMARK(BM_RouteRun_Synthetic)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

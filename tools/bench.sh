@@ -16,7 +16,9 @@
 #      long one), and 100 changes sent back to back: the time until the
 #      last version's diagnostics (target 3 x one change), how many
 #      diagnostics messages came, and how many were for a version already
-#      replaced when its check could begin (target 0).
+#      replaced when its check could begin (target 0);
+#   7. the run of the train (running/), with Google Benchmark: the compiled
+#      embedded scenario (target 1 ms) and the 1000000 m one (target 20 ms).
 # Needs valgrind for 2. Reports only: timings never fail a build.
 #
 #   tools/bench.sh [PAIRS]     (default 100)
@@ -37,7 +39,7 @@ trap 'rm -rf "$work"' EXIT
 
 cmake --preset bench -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" --target scenario_builder scenario_bench scenario_big_route \
-    scenario_run_pairs scenario_tool scenario_lsp_client >/dev/null
+    scenario_run_pairs scenario_tool scenario_lsp_client scenario_running_bench >/dev/null
 readonly BUILDER=$BUILD_DIR/scenario_builder
 
 # The value of `name` in `name value` lines.
@@ -144,6 +146,20 @@ for name, b in runs.items():
 EOF
 }
 
+# Section 7: the run of the compiled scenarios' trains, medians of 15.
+running_times() {
+    "$BUILD_DIR/bench/scenario_running_bench" --benchmark_filter=RouteRun \
+        --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
+        --benchmark_format=json >"$work/running.json" 2>/dev/null
+    python3 - "$work/running.json" <<'EOF'
+import json, sys
+for b in json.load(open(sys.argv[1]))["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        target = 1 if "Embedded" in b["run_name"] else 20
+        print(f"run of the train, {b['run_name']}: {b['real_time']:.2f} ms (target {target} ms)")
+EOF
+}
+
 # Section 6 for the language server of `tool` (a scenario_tool), named `who`.
 language_server() {
     local tool=$1 who=$2 route report one burst
@@ -168,3 +184,4 @@ longest_route
 in_memory_ratio
 language_server "$BUILD_DIR/tool/scenario_tool" this
 if [ -n "${BENCH_BEFORE_TOOL:-}" ]; then language_server "$BENCH_BEFORE_TOOL" before; fi
+running_times
