@@ -243,8 +243,8 @@ RollingStock regional_train(int carriages, double braked_mass_percent) {
                         locomotive.c + coaches * coach.c};
     stock.effort.points.assign(std::begin(kEffort), std::end(kEffort));
     stock.classification = kClassification;
-    // The definition of the percentage: braked mass over train mass.
-    stock.braked_mass = braked_mass_percent / 100.0 * stock.mass;
+    // The braked mass is left to an author's file: the train card then keeps
+    // the figure its own layout has.
     return stock;
 }
 
