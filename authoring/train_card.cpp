@@ -82,6 +82,8 @@ std::string orario_cell(const CardRow& row) {
                    card_time(row.departure, false) + " ";
         case CardRow::Kind::terminus:
             return " " + fitted(card_time(row.arrival, true), 16);
+        case CardRow::Kind::untimed:
+            return std::string(17, ' ');
         case CardRow::Kind::pass:
             break;
     }

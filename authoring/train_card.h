@@ -23,7 +23,8 @@ struct CardIdentity {
 };
 
 struct CardRow {
-    enum class Kind : unsigned char { origin, stop, pass, terminus };
+    // `untimed`: a place outside the run, with no time.
+    enum class Kind : unsigned char { origin, stop, pass, terminus, untimed };
     Kind kind = Kind::pass;
     std::optional<int> limit;    // "Vel. Lim." km/h, where it changes
     std::optional<int> running;  // "Vel. Marc." km/h, where it changes

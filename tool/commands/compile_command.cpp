@@ -9,6 +9,7 @@
 #include "output/memorizza_percorso.h"
 #include "tool/commands/command_line.h"
 #include "tool/commands/compile_report.h"
+#include "tool/commands/documents_command.h"
 #include "tool/diagnostics/diagnosed_build.h"
 
 namespace scenario {
@@ -19,7 +20,8 @@ constexpr std::string_view kCommand = "compile";
 
 constexpr std::string_view kHelp =
     "usage: scenario_tool compile [--line ID] [--train NUMBER] [--out FOLDER]\n"
-    "                             [--no-geometry] [--json] [SOURCE_FOLDER]\n"
+    "                             [--no-geometry] [--documents] [--json]\n"
+    "                             [SOURCE_FOLDER]\n"
     "\n"
     "Compiles ID_linea.txt and ID_NUMBER-.txt from SOURCE_FOLDER (default: the\n"
     "current folder) exactly as the builder does, and writes ID_linea.dat,\n"
@@ -31,6 +33,9 @@ constexpr std::string_view kHelp =
     "  --train NUMBER  train number (default 4271)\n"
     "  --out FOLDER    folder for the compiled files (default: SOURCE_FOLDER)\n"
     "  --no-geometry   neither build nor write the line geometry file\n"
+    "  --documents     write the train card and the slowdown bulletin beside the\n"
+    "                  compiled files, made from the sources as 'documents' makes\n"
+    "                  them\n"
     "  --json          print the outcome as one JSON object\n"
     "  --help          this text\n"
     "\n"
@@ -39,7 +44,8 @@ constexpr std::string_view kHelp =
     "causes); 64 usage error.\n";
 
 constexpr KnownOption kOptions[] = {
-    {"line", true}, {"train", true}, {"out", true}, {"no-geometry", false}, {"json", false},
+    {"line", true},         {"train", true},      {"out", true},
+    {"no-geometry", false}, {"documents", false}, {"json", false},
 };
 
 struct CompileRequest {
@@ -48,6 +54,7 @@ struct CompileRequest {
     ScenarioFiles files;
     std::string out_folder;
     bool geometry = true;
+    bool documents = false;
     bool json = false;
 };
 
@@ -67,6 +74,7 @@ CompileRequest make_request(const ParsedArgs& parsed, char separator) {
     r.files.tabella_sim = compiled.tabella_sim;
     r.files.percorso_dat = compiled.percorso_dat;
     r.geometry = !parsed.has("no-geometry");
+    r.documents = parsed.has("documents");
     r.json = parsed.has("json");
     return r;
 }
@@ -86,6 +94,7 @@ int run_compile(const CompileRequest& r, ToolContext& ctx, const std::string& fo
     b.s.numero_treno = r.numero_treno;
     run_diagnosed_build(b, ctx.fs, r.files, r.geometry, true);
     add_run_diagnostics(b, ctx.fs, chosen_stock_path({}, r.files, ctx.fs));
+    if (!r.documents) add_card_diagnostics(b, ctx.fs, r.files.scheda);
     const DiagnosedFiles named = diagnosed_files(b, r.files, folder);
     if (r.json) {
         report_compile_json(b.s, b.outcome, r.files, b.diagnostics, named, ctx.out);
@@ -94,7 +103,11 @@ int run_compile(const CompileRequest& r, ToolContext& ctx, const std::string& fo
             print_diagnostics_text(b.diagnostics, named, ctx.err_colour, true, ctx.err);
         report_compile(b.s, b.outcome, r.files, ctx.out, ctx.err);
     }
-    return build_exit_status(b.s, b.outcome);
+    const int status = build_exit_status(b.s, b.outcome);
+    if (!r.documents || b.outcome.status != BuildOutcome::Status::written) return status;
+    const ScenarioFiles beside =
+        scenario_files(r.out_folder, ctx.separator, r.nome_linea, r.numero_treno);
+    return write_documents(b, beside, ctx, r.json) ? status : kExitFatal;
 }
 
 }  // namespace

@@ -17,11 +17,12 @@ std::optional<int> scenario_request(const ParsedArgs& parsed, ToolContext& ctx,
     return std::nullopt;
 }
 
-void build_with_run(const ScenarioRequest& r, ToolContext& ctx, DiagnosedBuild& b) {
+void build_with_run(const ScenarioRequest& r, ToolContext& ctx, DiagnosedBuild& b, bool card) {
     b.s.nome_linea = r.nome_linea;
     b.s.numero_treno = r.numero_treno;
     run_diagnosed_build(b, ctx.fs, r.files, true, false);
     add_run_diagnostics(b, ctx.fs, r.stock_path);
+    if (card) add_card_diagnostics(b, ctx.fs, r.files.scheda);
 }
 
 }  // namespace scenario

@@ -26,7 +26,9 @@ struct ScenarioRequest {
 std::optional<int> scenario_request(const ParsedArgs& parsed, ToolContext& ctx,
                                     std::string_view command, ScenarioRequest* out);
 
-// Builds the scenario as `check` does, writing nothing, and runs its train.
-void build_with_run(const ScenarioRequest& r, ToolContext& ctx, DiagnosedBuild& b);
+// Builds the scenario as `check` does, writing nothing, and runs its train;
+// with `card`, sets the folder's train card against the timetable too.
+void build_with_run(const ScenarioRequest& r, ToolContext& ctx, DiagnosedBuild& b,
+                    bool card = true);
 
 }  // namespace scenario

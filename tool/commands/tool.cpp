@@ -5,6 +5,7 @@
 
 #include "tool/commands/check_command.h"
 #include "tool/commands/compile_command.h"
+#include "tool/commands/documents_command.h"
 #include "tool/commands/dump_command.h"
 #include "tool/commands/explain_command.h"
 #include "tool/commands/init_command.h"
@@ -21,18 +22,20 @@ constexpr std::string_view kHelp =
     "\n"
     "Tools for scenario authors, on the builder's own compiler.\n"
     "\n"
-    "  init     write a first scenario to change: the builder's own two source\n"
-    "           files and its three documents\n"
-    "  explain  say what a code, a diagnostic or a record keyword means\n"
-    "  check    print every diagnostic of the line and train source files:\n"
-    "           recorded codes, and what the compiler reads silently\n"
-    "  compile  compile line and train source files into the compiled files,\n"
-    "           showing the code, meaning, position and source line of a failure\n"
-    "  dump     print a compiled file (table, route or geometry) as text or JSON\n"
-    "  lsp      a language server for editors, on standard input and output\n"
-    "  plot     draw a compiled scenario as one SVG picture\n"
-    "  run      run the train over the route as fast as it can, and set the run\n"
-    "           against the timetable, station by station\n"
+    "  init       write a first scenario to change: the builder's own two source\n"
+    "             files and its three documents\n"
+    "  explain    say what a code, a diagnostic or a record keyword means\n"
+    "  check      print every diagnostic of the line and train source files:\n"
+    "             recorded codes, what the compiler reads silently, and a\n"
+    "             timetable the train cannot keep\n"
+    "  compile    compile line and train source files into the compiled files,\n"
+    "             showing the code, meaning, position and source line of a failure\n"
+    "  documents  make the train card and the slowdown bulletin from the sources\n"
+    "  dump       print a compiled file (table, route or geometry) as text or JSON\n"
+    "  lsp        a language server for editors, on standard input and output\n"
+    "  plot       draw a compiled scenario as one SVG picture\n"
+    "  run        run the train over the route as fast as it can, and set the run\n"
+    "             against the timetable, station by station\n"
     "\n"
     "'scenario_tool COMMAND --help' describes each command;\n"
     "'scenario_tool --version' prints the version. docs/source-formats.md\n"
@@ -53,6 +56,7 @@ constexpr NamedCommand kCommands[] = {
     {"explain", explain_command},
     {"check", check_command},
     {"compile", compile_command},
+    {"documents", documents_command},
     {"dump", dump_command},
     // Started by an editor, not by a person.
     {"lsp", lsp_command},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "authoring/card_check.h"
 #include "authoring/compile_events.h"
 #include "authoring/diagnose.h"
 #include "authoring/timetable_check.h"
@@ -62,6 +63,20 @@ std::optional<RollingStock> chosen_stock(DiagnosedBuild& b, FileSystem& fs,
     return read.stock;
 }
 
+// By file (the scenario's own last), then line and column, as `diagnose`
+// orders them.
+void put_in_order(std::vector<Diagnostic>& diagnostics) {
+    std::stable_sort(diagnostics.begin(), diagnostics.end(),
+                     [](const Diagnostic& x, const Diagnostic& y) {
+                         const auto order = [](SourceKind k) {
+                             return k == SourceKind::none ? 9 : static_cast<int>(k);
+                         };
+                         if (x.file != y.file) return order(x.file) < order(y.file);
+                         if (x.range.line != y.range.line) return x.range.line < y.range.line;
+                         return x.range.column < y.range.column;
+                     });
+}
+
 void add_run_failure(DiagnosedBuild& b) {
     const TrainRun& run = b.run->run;
     if (run.status == RunStatus::kOk) return;
@@ -86,6 +101,16 @@ std::string default_stock_path(const ScenarioFiles& files) {
     return dash == std::string::npos ? std::string() : treno.substr(0, dash) + "_stock.toml";
 }
 
+void add_card_diagnostics(DiagnosedBuild& b, FileSystem& fs, const std::string& card_path) {
+    if (b.outcome.status != BuildOutcome::Status::written || b.s.codice_errore != 0 ||
+        card_path.empty() || !fs.exists(card_path) || !fs.read(card_path, &b.card_text, nullptr))
+        return;
+    b.card_path = card_path;
+    const std::vector<Diagnostic> card = card_diagnostics(b.card_text, b.s);
+    b.diagnostics.insert(b.diagnostics.end(), card.begin(), card.end());
+    put_in_order(b.diagnostics);
+}
+
 std::string chosen_stock_path(const std::string& given, const ScenarioFiles& files,
                               FileSystem& fs) {
     if (!given.empty()) return given;
@@ -106,15 +131,7 @@ void add_run_diagnostics(DiagnosedBuild& b, FileSystem& fs, const std::string& s
             timetable_diagnostics(*b.run, *b.treno_check, SourceLines(b.treno_text));
         b.diagnostics.insert(b.diagnostics.end(), timetable.begin(), timetable.end());
     }
-    std::stable_sort(b.diagnostics.begin(), b.diagnostics.end(),
-                     [](const Diagnostic& x, const Diagnostic& y) {
-                         const auto order = [](SourceKind k) {
-                             return k == SourceKind::none ? 9 : static_cast<int>(k);
-                         };
-                         if (x.file != y.file) return order(x.file) < order(y.file);
-                         if (x.range.line != y.range.line) return x.range.line < y.range.line;
-                         return x.range.column < y.range.column;
-                     });
+    put_in_order(b.diagnostics);
 }
 
 void run_diagnosed_build(DiagnosedBuild& b, FileSystem& fs, const ScenarioFiles& files,
@@ -147,6 +164,8 @@ DiagnosedFiles diagnosed_files(const DiagnosedBuild& b, const ScenarioFiles& fil
     named.scenario_name = std::move(scenario_name);
     named.stock_path = b.stock_path;
     named.stock_text = b.stock_text;
+    named.card_path = b.card_path;
+    named.card_text = b.card_text;
     return named;
 }
 

@@ -34,6 +34,8 @@ struct DiagnosedBuild {
     std::optional<RouteRun> run;
     std::string stock_path;
     std::string stock_text;  // in Windows-1252, one byte a character
+    std::string card_path;   // the train card in the folder, when there is one
+    std::string card_text;
     // The walks of the sources that the diagnostics came from: given by the
     // caller or made here, so that the run's checks need not walk again.
     std::optional<SourceCheck> linea_walk;
@@ -63,6 +65,10 @@ void run_diagnosed_build(DiagnosedBuild& b, FileSystem& fs, const ScenarioFiles&
 // `memo`, when given, keeps the run for the next build of the same train.
 void add_run_diagnostics(DiagnosedBuild& b, FileSystem& fs, const std::string& stock_path,
                          RunMemo* memo = nullptr);
+
+// Sets the train card at `card_path`, when the folder holds one, against
+// the train file's timetable, adding a warning where they disagree.
+void add_card_diagnostics(DiagnosedBuild& b, FileSystem& fs, const std::string& card_path);
 
 // The files the diagnostics name, with `scenario_name` for the scenario as
 // a whole. REQUIRES: `b` outlives the result.

@@ -15,8 +15,8 @@ std::string_view file_name(std::string_view path) {
 
 std::vector<lsp::Diagnostic> document_diagnostics(std::span<const Diagnostic> diagnostics,
                                                   const CheckedDocument& doc,
-                                                  const OtherFile& other,
-                                                  PositionEncoding encoding) {
+                                                  const OtherFile& other, PositionEncoding encoding,
+                                                  const AsideFiles& aside) {
     const SourceKind other_kind =
         doc.kind == SourceKind::linea ? SourceKind::treno : SourceKind::linea;
     const LocatedText mine(doc.text);
@@ -25,7 +25,15 @@ std::vector<lsp::Diagnostic> document_diagnostics(std::span<const Diagnostic> di
                               theirs};
     std::vector<lsp::Diagnostic> out;
     for (const Diagnostic& d : diagnostics) {
-        if (d.file != other_kind) {
+        if (d.file == SourceKind::stock || d.file == SourceKind::card) {
+            if (doc.kind != SourceKind::treno) continue;
+            Diagnostic named = d;
+            std::string where(
+                file_name(d.file == SourceKind::stock ? aside.stock_path : aside.card_path));
+            if (d.range.line > 0) where += ":" + std::to_string(d.range.line);
+            named.message = where + ": " + d.message;
+            out.push_back(own_diagnostic(named, SourceRange{}, mine));
+        } else if (d.file != other_kind) {
             out.push_back(own_diagnostic(d, d.file == doc.kind ? d.range : SourceRange{}, mine));
         } else if (other.carried && d.severity == Severity::error) {
             out.push_back(carried_diagnostic(d, carried));

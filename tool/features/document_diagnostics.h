@@ -26,9 +26,17 @@ struct OtherFile {
     bool carried;           // its errors are shown in the document
 };
 
+// The files beside the sources that a check read: the train's stock file
+// and the train card. Their diagnostics show at the top of the train
+// document, each naming its file and line.
+struct AsideFiles {
+    std::string_view stock_path;
+    std::string_view card_path;
+};
+
 std::vector<lsp::Diagnostic> document_diagnostics(std::span<const Diagnostic> diagnostics,
                                                   const CheckedDocument& doc,
-                                                  const OtherFile& other,
-                                                  PositionEncoding encoding);
+                                                  const OtherFile& other, PositionEncoding encoding,
+                                                  const AsideFiles& aside = {});
 
 }  // namespace scenario

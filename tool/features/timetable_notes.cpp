@@ -46,7 +46,8 @@ std::optional<std::string> timetable_note(const SourceCheck& check, const RouteR
         std::string note = "Earliest " + what + ": " + clock_text(p->earliest);
         if (p->margin) note += ", margin " + margin_text(*p);
         if (p->section_time > 0)
-            note += "; the fastest run from the stop before takes " + duration_text(p->section_time);
+            note +=
+                "; the fastest run from the stop before takes " + duration_text(p->section_time);
         return note;
     }
     return std::nullopt;

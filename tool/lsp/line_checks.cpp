@@ -80,8 +80,9 @@ void run_pair_check(const PairCheck& pair, const OpenDocuments& docs, FileSystem
     }
     EditorFolder folder(disk, docs);
     run_diagnosed_build(out.b, folder, out.files, true, false, given);
-    if (pair.treno)
-        add_run_diagnostics(out.b, folder, chosen_stock_path({}, out.files, folder), memo);
+    if (!pair.treno) return;
+    add_run_diagnostics(out.b, folder, chosen_stock_path({}, out.files, folder), memo);
+    add_card_diagnostics(out.b, folder, out.files.scheda);
 }
 
 }  // namespace scenario

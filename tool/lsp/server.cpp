@@ -267,7 +267,8 @@ void Server::publish(const OpenDocument& doc, const PairBuild& pair) {
     const CheckedDocument checked{doc.name().kind, doc.uri(), doc.text()};
     send(lsp::notification_message(lsp::PublishDiagnosticsParams{
         doc.uri(), doc.version(),
-        document_diagnostics(pair.b.diagnostics, checked, other, encoding_)}));
+        document_diagnostics(pair.b.diagnostics, checked, other, encoding_,
+                             AsideFiles{pair.b.stock_path, pair.b.card_path})}));
 }
 
 void Server::did_open(const Message& m) {
