@@ -4,9 +4,7 @@
 
 #include <string>
 
-#include "output/file_names.h"
-#include "output/memorizza_percorso.h"
-#include "support/memory_file_system.h"
+#include "support/compiled_sources.h"
 
 namespace scenario {
 namespace {
@@ -32,12 +30,7 @@ constexpr std::string_view kTreno =
     "[fine]\r\n";
 
 Scenario compiled() {
-    testing::MemoryFileSystem fs;
-    const ScenarioFiles files = scenario_files("/r", '/', "R", "1");
-    fs.files[files.linea_txt] = kLinea;
-    fs.files[files.treno_txt] = kTreno;
-    Scenario s;
-    memorizza_percorso(s, 0, fs, files);
+    Scenario s = testing::compiled_sources(kLinea, kTreno);
     EXPECT_EQ(s.codice_errore, 0);
     return s;
 }

@@ -8,9 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "output/file_names.h"
-#include "output/memorizza_percorso.h"
-#include "support/memory_file_system.h"
+#include "support/compiled_sources.h"
 #include "tool/dump/dump_text.h"
 #include "tool/plot/route_features.h"
 
@@ -37,12 +35,8 @@ constexpr std::string_view kTreno =
     "[fine]\r\n";
 
 Scenario compiled() {
-    testing::MemoryFileSystem fs;
-    const ScenarioFiles files = scenario_files("/r", '/', "R", "1");
-    fs.files[files.linea_txt] = kLinea;
-    fs.files[files.treno_txt] = kTreno;
-    Scenario s;
-    const BuildOutcome outcome = memorizza_percorso(s, 0, fs, files);
+    BuildOutcome outcome;
+    Scenario s = testing::compiled_sources(kLinea, kTreno, &outcome);
     EXPECT_EQ(outcome.status, BuildOutcome::Status::written);
     EXPECT_EQ(s.codice_errore, 0);
     return s;
