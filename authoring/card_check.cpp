@@ -43,7 +43,9 @@ bool is_row(std::string_view line) {
 // stands there.
 std::optional<int> card_minutes(std::string_view line, std::size_t at) {
     const std::string_view t = line.substr(kOrario + at, 5);
-    const auto digit = [&](std::size_t i) { return std::isdigit((unsigned char)t[i]) != 0; };
+    const auto digit = [&](std::size_t i) {
+        return std::isdigit(static_cast<unsigned char>(t[i])) != 0;
+    };
     if (!digit(0) || !digit(1) || t[2] != '.' || !digit(3) || !digit(4)) return std::nullopt;
     return ((t[0] - '0') * 10 + (t[1] - '0')) * 60 + (t[3] - '0') * 10 + (t[4] - '0');
 }
