@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <span>
 
@@ -85,6 +86,16 @@ constexpr KindLayout kLayouts[] = {
     {RecordKindId::abbattimento, Align::columns, kProfile},
     {RecordKindId::stazione, Align::columns, kStazione},
 };
+
+constexpr bool in_kind_order() {
+    for (std::size_t i = 0; i < std::size(kLayouts); ++i) {
+        if (static_cast<std::size_t>(kLayouts[i].kind) != i) return false;
+    }
+    return true;
+}
+static_assert(std::size(kLayouts) == static_cast<std::size_t>(RecordKindId::stazione) + 1 &&
+                  in_kind_order(),
+              "one layout for every record kind, in the order of RecordKindId");
 
 const KindLayout& layout_of(RecordKindId kind) {
     return kLayouts[static_cast<std::size_t>(kind)];
