@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "authoring/diagnose.h"
+#include "authoring/source_format.h"
 #include "formats/source_lines.h"
 #include "fuzz/two_sources.h"
 #include "output/file_names.h"
@@ -74,6 +75,28 @@ void render(const std::vector<scenario::Diagnostic>& diagnostics, std::string_vi
     json.end_object();
 }
 
+// Laying out both sources changes no byte the compile writes, nor its
+// outcome, and laying them out again changes nothing.
+void check_layout(const scenario::fuzzing::TwoSources& in, Build& as_written) {
+    const std::string linea = scenario::formatted_source(in.linea, scenario::SourceKind::linea);
+    const std::string treno = scenario::formatted_source(in.treno, scenario::SourceKind::treno);
+    if (scenario::formatted_source(linea, scenario::SourceKind::linea) != linea) broken();
+    if (scenario::formatted_source(treno, scenario::SourceKind::treno) != treno) broken();
+    if (linea == in.linea && treno == in.treno) return;
+    Build laid_out;
+    build({in.flags, linea, treno}, nullptr, laid_out);
+    // What the compile left of the sources differs, by the layout, where it
+    // did not read them.
+    for (Build* b : {&laid_out, &as_written}) {
+        b->fs.files.erase(scenario::fuzzing::fuzz_files().linea_txt);
+        b->fs.files.erase(scenario::fuzzing::fuzz_files().treno_txt);
+    }
+    if (laid_out.fs.files != as_written.fs.files) broken();
+    if (laid_out.outcome.status != as_written.outcome.status) broken();
+    if (laid_out.s.codice_errore != as_written.s.codice_errore) broken();
+    if (laid_out.s.posizione_errore != as_written.s.posizione_errore) broken();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -101,5 +124,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const scenario::Diagnostic& d : diagnostics)
         check_range(d, linea_lines, treno_lines);
     render(diagnostics, linea, treno);
+    check_layout(in, unheard);
     return 0;
 }

@@ -18,7 +18,9 @@
 #      diagnostics messages came, and how many were for a version already
 #      replaced when its check could begin (target 0);
 #   7. the run of the train (running/), with Google Benchmark: the compiled
-#      embedded scenario (target 1 ms) and the 1000000 m one (target 20 ms).
+#      embedded scenario (target 1 ms) and the 1000000 m one (target 20 ms);
+#   8. the layout of both source files (`scenario_tool format`, the language
+#      server's formatting), with Google Benchmark: embedded and 1000000 m.
 # Needs valgrind for 2. Reports only: timings never fail a build.
 #
 #   tools/bench.sh [PAIRS]     (default 100)
@@ -39,7 +41,8 @@ trap 'rm -rf "$work"' EXIT
 
 cmake --preset bench -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" --target scenario_builder scenario_bench scenario_big_route \
-    scenario_run_pairs scenario_tool scenario_lsp_client scenario_running_bench >/dev/null
+    scenario_run_pairs scenario_tool scenario_lsp_client scenario_running_bench \
+    scenario_format_bench >/dev/null
 readonly BUILDER=$BUILD_DIR/scenario_builder
 
 # The value of `name` in `name value` lines.
@@ -160,6 +163,19 @@ for b in json.load(open(sys.argv[1]))["benchmarks"]:
 EOF
 }
 
+# Section 8: the layout of both source files, medians of 15.
+format_times() {
+    "$BUILD_DIR/bench/scenario_format_bench" --benchmark_repetitions=15 \
+        --benchmark_report_aggregates_only=true --benchmark_format=json >"$work/format.json" 2>/dev/null
+    python3 - "$work/format.json" <<'EOF'
+import json, sys
+for b in json.load(open(sys.argv[1]))["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        print(f"layout of both source files, {b['run_name']}: {b['real_time']:.2f} ms"
+              f" ({b['cpu_time']:.2f} ms processor time, {b['bytes']:.0f} bytes)")
+EOF
+}
+
 # Section 6 for the language server of `tool` (a scenario_tool), named `who`.
 language_server() {
     local tool=$1 who=$2 route report one burst
@@ -185,3 +201,4 @@ in_memory_ratio
 language_server "$BUILD_DIR/tool/scenario_tool" this
 if [ -n "${BENCH_BEFORE_TOOL:-}" ]; then language_server "$BENCH_BEFORE_TOOL" before; fi
 running_times
+format_times

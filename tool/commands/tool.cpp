@@ -8,6 +8,7 @@
 #include "tool/commands/documents_command.h"
 #include "tool/commands/dump_command.h"
 #include "tool/commands/explain_command.h"
+#include "tool/commands/format_command.h"
 #include "tool/commands/init_command.h"
 #include "tool/commands/lsp_command.h"
 #include "tool/commands/plot_command.h"
@@ -32,6 +33,7 @@ constexpr std::string_view kHelp =
     "             showing the code, meaning, position and source line of a failure\n"
     "  documents  make the train card and the slowdown bulletin from the sources\n"
     "  dump       print a compiled file (table, route or geometry) as text or JSON\n"
+    "  format     lay out the records of source files as the builder writes its own\n"
     "  lsp        a language server for editors, on standard input and output\n"
     "  plot       draw a compiled scenario as one SVG picture\n"
     "  run        run the train over the route as fast as it can, and set the run\n"
@@ -58,6 +60,7 @@ constexpr NamedCommand kCommands[] = {
     {"compile", compile_command},
     {"documents", documents_command},
     {"dump", dump_command},
+    {"format", format_command},
     // Started by an editor, not by a person.
     {"lsp", lsp_command},
     {"plot", plot_command},

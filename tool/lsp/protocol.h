@@ -83,8 +83,15 @@ struct DocumentSymbol {
     std::vector<DocumentSymbol> children;  // written only when there are some
 };
 
-// What the server offers: full text synchronisation, hover, inlay hints and
-// the outline, with positions counted in `encoding`.
+// A change of the document that the server proposes: the text of `range`
+// becomes `new_text`.
+struct TextEdit {
+    Range range;
+    std::string new_text;  // UTF-8
+};
+
+// What the server offers: full text synchronisation, hover, inlay hints,
+// the outline and formatting, with positions counted in `encoding`.
 struct InitializeResult {
     PositionEncoding encoding = PositionEncoding::utf16;
     std::string name;

@@ -335,6 +335,10 @@ std::string result_message(const std::optional<RequestId>& id, const InitializeR
         json.boolean(true);
         json.key("documentSymbolProvider");
         json.boolean(true);
+        json.key("documentFormattingProvider");
+        json.boolean(true);
+        json.key("documentRangeFormattingProvider");
+        json.boolean(true);
         json.end_object();
         json.key("serverInfo");
         json.begin_object();
@@ -388,6 +392,20 @@ std::string result_message(const std::optional<RequestId>& id,
         json.begin_array();
         for (const DocumentSymbol& s : r)
             put_symbol(json, s);
+        json.end_array();
+    });
+}
+
+std::string result_message(const std::optional<RequestId>& id, const std::vector<TextEdit>& r) {
+    return result(id, [&](JsonWriter& json) {
+        json.begin_array();
+        for (const TextEdit& edit : r) {
+            json.begin_object();
+            put_range(json, edit.range);
+            json.key("newText");
+            json.string(edit.new_text);
+            json.end_object();
+        }
         json.end_array();
     });
 }

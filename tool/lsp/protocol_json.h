@@ -57,6 +57,7 @@ std::string result_message(const std::optional<RequestId>& id, const std::option
 std::string result_message(const std::optional<RequestId>& id, const std::vector<InlayHint>& r);
 std::string result_message(const std::optional<RequestId>& id,
                            const std::vector<DocumentSymbol>& r);
+std::string result_message(const std::optional<RequestId>& id, const std::vector<TextEdit>& r);
 std::string null_result_message(const std::optional<RequestId>& id);
 std::string error_message(const std::optional<RequestId>& id, const ResponseError& e);
 std::string notification_message(const PublishDiagnosticsParams& p);

@@ -170,15 +170,20 @@ TEST(LspProcess, AnEditorTalksToTheServerThroughPipes) {
     EXPECT_EQ(rest, "");  // nothing but protocol messages on the output
 }
 
+// The Lua block of the editors' guide that begins with `heading`.
+std::string lua_block(std::string_view heading) {
+    std::ifstream in(SCENARIO_EDITORS_DOC);
+    const std::string doc{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::size_t begin = doc.find("```lua\n" + std::string(heading));
+    const std::size_t end = doc.find("```", begin + 7);
+    if (begin == std::string::npos || end == std::string::npos) return {};
+    return doc.substr(begin + 7, end - begin - 7);
+}
+
 // The first Lua block of the editors' guide: the configuration an author
 // copies into Neovim's init.lua, with the tool's own path.
 std::string neovim_configuration() {
-    std::ifstream in(SCENARIO_EDITORS_DOC);
-    const std::string doc{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::size_t begin = doc.find("```lua\n");
-    const std::size_t end = doc.find("```", begin + 7);
-    if (begin == std::string::npos || end == std::string::npos) return {};
-    std::string lua = doc.substr(begin + 7, end - begin - 7);
+    std::string lua = lua_block("");
     const std::string command = R"({ "scenario_tool", "lsp" })";
     const std::size_t at = lua.find(command);
     if (at == std::string::npos) return {};
@@ -255,6 +260,46 @@ done(0, "done")
           "Reads **21950** m: cell 440", "\ndone\n"}) {
         EXPECT_NE(seen.find(line), std::string::npos) << line << "\nin:\n" << seen;
     }
+}
+
+// Headless Neovim with the guide's configuration and its lines that lay out
+// a file on every write: a train file whose columns were broken by hand is
+// written as the builder writes it.
+TEST(LspProcess, NeovimLaysOutAFileAsItIsWritten) {
+    if (std::system("command -v nvim > /dev/null") != 0) {
+        if (std::getenv("SCENARIO_REQUIRE_NVIM") != nullptr) FAIL() << "nvim is not installed";
+        GTEST_SKIP() << "nvim (Debian package neovim) is not installed";
+    }
+    SourceFolder folder;
+    const std::string treno = emit_text(testo_treno());
+    std::string broken = treno;
+    for (const auto& [row, by_hand] :
+         {std::pair{"stazione,    8550, 22,  300", "stazione,8550,22, 300"},
+          std::pair{"segnale,    1250,", "  segnale, 1250,\t"}})
+        broken.replace(broken.find(row), std::string_view(row).size(), by_hand);
+    folder.put("Alvena_Sorbio_4271-.txt", broken);
+    const std::string init = folder.file("init.lua");
+    const std::string script = folder.file("write.lua");
+    const std::string on_write = lua_block("-- scenario_tool format");
+    ASSERT_FALSE(on_write.empty()) << "no Lua block for formatting in " SCENARIO_EDITORS_DOC;
+    std::ofstream(init) << neovim_configuration() << on_write;
+    std::ofstream(script) << R"(local treno = ")" << folder.file("Alvena_Sorbio_4271-.txt")
+                          << R"lua("
+vim.cmd("edit " .. vim.fn.fnameescape(treno))
+local t = vim.api.nvim_get_current_buf()
+if not vim.wait(10000, function() return #vim.diagnostic.get(t) > 0 end, 50) then
+  vim.cmd("cq!")
+end
+vim.cmd("write")
+for _, c in ipairs(vim.lsp.get_active_clients()) do c.stop() end
+vim.cmd("qa!")
+)lua";
+    const std::string command = "nvim --headless --clean -i NONE -n -u \"" + init +
+                                "\" -c \"luafile " + script + "\" > /dev/null 2>&1 < /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(folder.file("Alvena_Sorbio_4271-.txt"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+              treno);
 }
 
 }  // namespace

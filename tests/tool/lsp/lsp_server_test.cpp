@@ -205,7 +205,9 @@ TEST(LspServer, AnEditorSessionUnderlinesHoversLabelsAndOutlines) {
     EXPECT_EQ(s.answer(1),
               R"("result":{"capabilities":{"positionEncoding":"utf-16","textDocumentSync":)"
               R"({"openClose":true,"change":1,"save":{"includeText":false}},"hoverProvider":true,)"
-              R"("inlayHintProvider":true,"documentSymbolProvider":true},"serverInfo":)"
+              R"("inlayHintProvider":true,"documentSymbolProvider":true,)"
+              R"("documentFormattingProvider":true,"documentRangeFormattingProvider":true},)"
+              R"("serverInfo":)"
               R"({"name":"scenario_tool","version":")" +
                   std::string(tool_version()) + R"("}})");
     const std::vector<std::string> expected = {
@@ -361,6 +363,35 @@ TEST(LspServer, AStopRowShowsItsRunAndMargin) {
     EXPECT_NE(s.answer(3).find(R"x("label":"  run 5 min 1 s, margin +101 s (+33.5 %)","kind":1)x"),
               std::string::npos)
         << s.answer(3);
+}
+
+// Formatting answers with edits of blanks only: none for the embedded file,
+// the broken row's blanks for the whole document and for a range over it,
+// and nothing for a range elsewhere.
+TEST(LspServer, FormattingEditsTheBlanksOfTheRowsAsked) {
+    const std::string treno = emit_text(testo_treno());
+    LspSession s;
+    s.disk.files["/mine/Alvena_Sorbio_linea.txt"] = emit_text(testo_linea());
+    s.request(1, "initialize", "{}");
+    s.text("textDocument/didOpen", kLineaUri, 1, emit_text(testo_linea()));
+    s.text("textDocument/didOpen", kTrenoUri, 1, edited(treno, "sabbia,    300", "sabbia,300 "));
+    s.at(2, "textDocument/formatting", kLineaUri, R"("options":{"tabSize":4,"insertSpaces":true})");
+    s.at(3, "textDocument/formatting", kTrenoUri, R"("options":{"tabSize":4,"insertSpaces":true})");
+    s.at(
+        4, "textDocument/rangeFormatting", kTrenoUri,
+        R"("range":{"start":{"line":3,"character":2},"end":{"line":3,"character":2}},"options":{})");
+    s.at(
+        5, "textDocument/rangeFormatting", kTrenoUri,
+        R"("range":{"start":{"line":5,"character":0},"end":{"line":9,"character":0}},"options":{})");
+    s.run();
+    const std::string edits =
+        R"("result":[{"range":{"start":{"line":3,"character":7},"end":{"line":3,"character":7}},)"
+        R"("newText":"    "},{"range":{"start":{"line":3,"character":10},"end":{"line":3,)"
+        R"("character":11}},"newText":""}])";
+    EXPECT_EQ(s.answer(2), R"("result":[])");
+    EXPECT_EQ(s.answer(3), edits);
+    EXPECT_EQ(s.answer(4), edits);
+    EXPECT_EQ(s.answer(5), R"("result":[])");
 }
 
 // Changes that arrive together, as while the server is busy, are checked
