@@ -210,7 +210,8 @@ void plan_scale_bar(SvgWriter& svg, const PlanProjection& plan) {
 }
 
 void plan_km_marks(SvgWriter& svg, const PlanProjection& plan, double step) {
-    const double start = std::max(step, std::ceil(static_cast<double>(plan.first_row()) / step) * step);
+    const double start =
+        std::max(step, std::ceil(static_cast<double>(plan.first_row()) / step) * step);
     for (double m = start; m < static_cast<double>(plan.last_row()); m += step) {
         const auto p = plan.at(static_cast<std::int64_t>(m));
         if (!p) continue;
