@@ -11,6 +11,7 @@
 #include "tool/diagnostics/diagnosed_build.h"
 #include "tool/json/json_writer.h"
 #include "tool/text/code_page.h"
+#include "tool/view/read_only_files.h"
 
 namespace scenario {
 
@@ -73,7 +74,10 @@ void ViewModel::rebuild(ToolContext& ctx) {
     b.s.nome_linea = request_.nome_linea;
     b.s.numero_treno = request_.numero_treno;
     if (!stock_named_) request_.stock_path = chosen_stock_path("", request_.files, ctx.fs);
-    run_diagnosed_build(b, ctx.fs, request_.files, true, false);
+    // Built as for writing, so that the geometry has its rows, into a folder
+    // that keeps nothing.
+    ReadOnlyFiles folder(ctx.fs);
+    run_diagnosed_build(b, folder, request_.files, true, true);
     add_run_diagnostics(b, ctx.fs, request_.stock_path, &memo_);
     add_card_diagnostics(b, ctx.fs, request_.files.scheda);
     ++version_;

@@ -32,7 +32,7 @@ constexpr std::string_view kPage = R"page(<!doctype html>
   .card h2 { font-size: 14px; margin: 0 0 6px; }
   #readout { display: grid; grid-template-columns: auto 1fr; gap: 2px 10px; }
   #readout dt { color: #666; }
-  #readout dd { margin: 0; font-weight: bold; }
+  #readout dd { margin: 0; font-weight: bold; overflow-wrap: anywhere; }
   #diagnostics { list-style: none; margin: 0; padding: 0; max-height: 220px; overflow: auto; font-size: 12px; }
   #diagnostics li { padding: 2px 0; border-bottom: 1px solid #eee; }
   .error { color: #b71c1c; } .warning { color: #a15c00; } .note { color: #555; }
