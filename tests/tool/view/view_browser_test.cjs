@@ -71,7 +71,7 @@ async function main() {
   const original = fs.readFileSync(treno, "latin1");
   const names = original.split(/\r?\n/).filter((l) => /^stazione,/.test(l)).map((l) => l.split(",").pop().trim());
   check(names.length === 29, "the train file has " + names.length + " stations, not 29");
-  const { child, port } = await startViewer(tool, [folder]);
+  const { child, port } = await startViewer(tool, folder);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "scenario_chromium_"));
   const browser = await pptr.launch({
     executablePath: kChromium,
@@ -162,7 +162,7 @@ async function main() {
     await browser.close();
     await stopViewer(child);
     fs.rmSync(profile, { recursive: true, force: true });
-    fs.rmSync(folder, { recursive: true, force: true });
+    fs.rmSync(path.dirname(folder), { recursive: true, force: true });
   }
   console.log(failures === 0 ? "the viewer works in the browser" : failures + " failures");
   process.exit(failures === 0 ? 0 : 1);

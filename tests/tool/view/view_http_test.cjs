@@ -4,6 +4,7 @@
 "use strict";
 const net = require("net");
 const fs = require("fs");
+const path = require("path");
 const { makeScenario, startViewer, stopViewer } = require("./viewer_process.cjs");
 
 function ask(port, head) {
@@ -28,7 +29,7 @@ function get(port, target, host, method = "GET") {
 async function main() {
   const tool = process.argv[2];
   const folder = makeScenario(tool);
-  const { child, port } = await startViewer(tool, [folder]);
+  const { child, port } = await startViewer(tool, folder);
   const own = "127.0.0.1:" + port;
   let failures = 0;
   const rows = [
@@ -98,7 +99,7 @@ async function main() {
   const gone = await get(port, "/state", own);
   if (gone.status !== 200 || !/"current":false/.test(gone.data)) { failures++; console.log("FAIL with the line file gone"); }
   await stopViewer(child);
-  fs.rmSync(folder, { recursive: true, force: true });
+  fs.rmSync(path.dirname(folder), { recursive: true, force: true });
   console.log(failures === 0 ? "all answers as wanted" : failures + " failures");
   process.exit(failures === 0 ? 0 : 1);
 }

@@ -6,16 +6,21 @@ const fs = require("fs");
 const os = require("os");
 const path = require("path");
 
+// The embedded scenario in a folder "mine" of a new temporary folder, as an
+// author's first one would be; the viewer runs in the folder above, so that
+// the files are named "mine/...".
 function makeScenario(tool) {
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "scenario_view_"));
+  const above = fs.mkdtempSync(path.join(os.tmpdir(), "scenario_view_"));
+  const folder = path.join(above, "mine");
   execFileSync(tool, ["init", folder], { stdio: "ignore" });
   return folder;
 }
 
 // Resolves with the child and its port once it prints its address.
-function startViewer(tool, args) {
+function startViewer(tool, folder) {
   return new Promise((resolve, reject) => {
-    const child = spawn(tool, ["view", ...args], { stdio: ["ignore", "pipe", "pipe"] });
+    const child = spawn(path.resolve(tool), ["view", path.basename(folder)],
+                        { cwd: path.dirname(folder), stdio: ["ignore", "pipe", "pipe"] });
     let out = "";
     let err = "";
     const timer = setTimeout(() => reject(new Error("no address within 10 s: " + out + err)), 10000);
