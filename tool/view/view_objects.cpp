@@ -20,6 +20,7 @@ bool placed_kind(RecordKindId kind) {
         case RecordKindId::cartello_indicatore:
         case RecordKindId::montagna:
         case RecordKindId::rallentamento:
+        case RecordKindId::abbattimento:
             return true;
         default:
             return false;
@@ -61,11 +62,14 @@ void add_view_objects(const SourceCheck& walk, std::string_view text, const std:
         if (!placed_kind(r.kind)) continue;
         const RecordKind& kind = record_kind(r.kind);
         std::vector<double> places;
+        std::optional<double> end;  // a tunnel's `fine`
         std::string name;
         for (std::size_t i = 0; i < r.fields.size() && i < kind.fields.size(); ++i) {
             const FieldSpan span = r.fields[i];
             if (placing(kind.fields[i].role)) {
                 if (const auto v = number_in(text, span)) places.push_back(*v);
+            } else if (r.kind == RecordKindId::montagna && kind.fields[i].name == "fine") {
+                end = number_in(text, span);
             } else if (kind.fields[i].role == FieldRole::text && span.end <= text.size() &&
                        span.begin <= span.end) {
                 name = std::string(trimmed(text.substr(span.begin, span.end - span.begin)));
@@ -75,10 +79,11 @@ void add_view_objects(const SourceCheck& walk, std::string_view text, const std:
         if (places.empty()) continue;
         ViewObject o;
         o.from = places.front();
-        o.to = places.size() > 1 && r.kind == RecordKindId::montagna ? places[1] : o.from;
+        o.to = end.value_or(o.from);
         if (o.to < o.from) std::swap(o.from, o.to);
-        o.label = std::string(kind.name) + (name.empty() ? "" : " " + ansi_to_utf8(name)) + " at " +
-                  metres_text(places.front());
+        o.label = std::string(kind.name) + (name.empty() ? "" : " " + ansi_to_utf8(name)) +
+                  (end ? " from " + metres_text(places.front()) + " to " + metres_text(*end)
+                       : " at " + metres_text(places.front()));
         o.file = file;
         o.line = lines.at(r.keyword).line;
         out.push_back(std::move(o));

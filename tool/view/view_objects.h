@@ -15,14 +15,16 @@ namespace scenario {
 
 struct ViewObject {
     double from = 0;    // metres, as the source writes them
-    double to = 0;      // the far end of a tunnel or a station; `from` for a point
-    std::string label;  // UTF-8: "signal at 20900 m", "station VALMEDRA at 4100 m"
+    double to = 0;      // the end of a tunnel; `from` for anything else
+    std::string label;  // UTF-8: "signal at 20900 m", "station VALMEDRA at 4100 m",
+                        // "tunnel from 4250 m to 4600 m"
     std::string file;   // the path of the source file
     std::int32_t line = 0;
 };
 
-// The stations, signals, boards, tunnels and slowdowns of one walked source
-// text, appended to `out` in the order of the file.
+// The stations, signals, boards, tunnels, slowdowns and speed-reduction
+// points of one walked source text, appended to `out` in the order of the
+// file.
 void add_view_objects(const SourceCheck& walk, std::string_view text, const std::string& file,
                       std::vector<ViewObject>& out);
 

@@ -56,6 +56,11 @@ TEST_F(ViewModelTest, ReadsTheRouteUnderTheCursorAndKeepsTheLastGoodPicture) {
         probe(m, 4210, 20).find("\"file\":\"/embedded/Alvena_Sorbio_linea.txt\",\"line\":305"),
         std::string::npos);
     EXPECT_NE(probe(m, 4160, 20).find("\"object\":null"), std::string::npos);
+    // Inside a tunnel, away from its ends: line 225.
+    EXPECT_NE(probe(m, 4400, 20)
+                  .find("\"label\":\"tunnel from 4250 m to 4600 m\","
+                        "\"file\":\"/embedded/Alvena_Sorbio_linea.txt\",\"line\":225"),
+              std::string::npos);
 
     // A station beyond the route: its diagnostic, and the picture kept.
     std::string& treno = fs.files[request.files.treno_txt];
