@@ -101,11 +101,12 @@ std::vector<Point> bounded(const std::vector<Point>& points) {
     return out;
 }
 
-// The indices [first, last) of `positions` (ascending) that a zoomed axis
-// needs: those inside the stretch and one on each side.
+// The indices [first, last) of `items` (ascending by `position`) that a
+// zoomed axis needs: those inside the stretch, and with `neighbours` one on
+// each side, for a line between points to run to the edges.
 template <typename T, typename Position>
 std::pair<std::size_t, std::size_t> shown_range(const std::vector<T>& items, const Axis& axis,
-                                                Position position) {
+                                                Position position, bool neighbours = true) {
     if (!axis.zoomed) return {0, items.size()};
     const auto begin = std::lower_bound(
         items.begin(), items.end(), axis.from,
@@ -115,6 +116,7 @@ std::pair<std::size_t, std::size_t> shown_range(const std::vector<T>& items, con
         [&](double m, const T& item) { return m < static_cast<double>(position(item)); });
     const auto first = static_cast<std::size_t>(begin - items.begin());
     const auto last = static_cast<std::size_t>(end - items.begin());
+    if (!neighbours) return {first, last};
     return {first > 0 ? first - 1 : 0, std::min(last + 1, items.size())};
 }
 
@@ -124,6 +126,11 @@ std::string km_text(double metres, int decimals) {
         std::to_string(std::round(km * std::pow(10, decimals)) / std::pow(10, decimals));
     text.erase(text.find('.') + (decimals > 0 ? 1 + static_cast<std::size_t>(decimals) : 0));
     return text + " km";
+}
+
+// Decimals of a kilometre that tell marks `step` metres apart.
+int km_decimals(double step) {
+    return step >= 1000 ? 0 : step >= 100 ? 1 : step >= 10 ? 2 : 3;
 }
 
 // A step for grid lines or ticks that gives at most `count` of them over `span`.
@@ -216,7 +223,7 @@ void plan_km_marks(SvgWriter& svg, const PlanProjection& plan, double step) {
         const auto p = plan.at(static_cast<std::int64_t>(m));
         if (!p) continue;
         svg.circle(p->first, p->second, 2.5, "#ffffff", kInk);
-        svg.text(p->first, p->second - 8, km_text(m, 0),
+        svg.text(p->first, p->second - 8, km_text(m, km_decimals(step)),
                  {.size = 10, .anchor = "middle", .fill = kMuted, .halo = true});
     }
 }
@@ -382,7 +389,14 @@ void value_grid(SvgWriter& svg, const ValueScale& scale, double step, std::strin
 std::vector<Point> step_line(const std::vector<ProfileStep>& steps, const Axis& axis,
                              const ValueScale& scale) {
     std::vector<Point> points;
-    const auto [first, last] = shown_range(steps, axis, [](const ProfileStep& s) { return s.to; });
+    // Steps are ordered by their ends; the first that ends inside the
+    // stretch and the one across its far edge reach the edges themselves.
+    auto [first, last] = shown_range(
+        steps, axis, [](const ProfileStep& s) { return s.to; }, false);
+    if (axis.zoomed && last < steps.size()) ++last;
+    // One that ends right at the near edge would stand there as a stroke.
+    while (axis.zoomed && first < last && static_cast<double>(steps[first].to) <= axis.from)
+        ++first;
     for (std::size_t i = first; i < last; ++i) {
         const ProfileStep& s = steps[i];
         const double y = scale.y(s.value);
@@ -554,11 +568,6 @@ void signal_band(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
 }
 
 // ---- distance axis and legend ----
-
-// Decimals of a kilometre that tell the ticks `step` metres apart.
-int km_decimals(double step) {
-    return step >= 1000 ? 0 : step >= 100 ? 1 : step >= 10 ? 2 : 3;
-}
 
 void distance_axis(SvgWriter& svg, const Axis& axis, double step) {
     svg.line(kLeft, kAxisY, kLeft + kAxisWidth, kAxisY, kInk, 1.2);

@@ -34,6 +34,11 @@ constexpr auto kKeepAliveEvery = std::chrono::seconds(15);
 constexpr auto kIdleLimit = std::chrono::seconds(30);
 // The page sends no bodies; a small one is read only to be refused.
 constexpr std::size_t kBodyLimit = 4096;
+#if defined(_WIN32)
+constexpr bool kReusePort = false;
+#else
+constexpr bool kReusePort = true;
+#endif
 
 class Server;
 
@@ -304,6 +309,10 @@ int Server::run(unsigned short port) {
     beast::error_code ec;
     const tcp::endpoint where(net::ip::address_v4::loopback(), port);
     acceptor_.open(where.protocol(), ec);
+    // A viewer started again at once takes its port back from the
+    // connections the last one left waiting. Not on Windows, where the same
+    // option would let another program take a port in use.
+    if (!ec && kReusePort) acceptor_.set_option(net::socket_base::reuse_address(true), ec);
     if (!ec) acceptor_.bind(where, ec);
     if (!ec) acceptor_.listen(net::socket_base::max_listen_connections, ec);
     if (ec) {
