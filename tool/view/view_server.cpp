@@ -241,14 +241,16 @@ void Session::send(std::string event) {
     if (!writing_) write_next();
 }
 
+// The event at the front is being written until its handler runs: it
+// leaves the queue there and only there, whatever closed the stream since.
 void Session::write_next() {
-    if (events_.empty()) return;
+    if (events_.empty() || !streaming_) return;
     writing_ = true;
     net::async_write(stream_, net::buffer(events_.front()),
                      [self = shared_from_this()](beast::error_code ec, std::size_t) {
                          self->writing_ = false;
-                         if (ec) return self->close();
                          self->events_.pop_front();
+                         if (ec) return self->close();
                          self->write_next();
                      });
 }
@@ -258,7 +260,8 @@ void Session::close() {
     stream_.socket().shutdown(tcp::socket::shutdown_both, ignored);
     stream_.socket().close(ignored);
     streaming_ = false;
-    events_.clear();
+    // A write under way still reads its event; its handler drops it.
+    if (!writing_) events_.clear();
 }
 
 bool Server::take_stream(const std::shared_ptr<Session>& s) {

@@ -32,7 +32,7 @@ function startViewer(tool, folder) {
         resolve({ child, port: Number(m[1]), url: m[0] });
       }
     });
-    child.stderr.on("data", (d) => { err += d; });
+    child.stderr.on("data", (d) => { err += d; child.errText = err; });
     child.on("exit", (code) => reject(new Error("view ended with " + code + ": " + out + err)));
   });
 }
@@ -40,11 +40,15 @@ function startViewer(tool, folder) {
 // Ctrl+C: the viewer must end by itself, with status 0.
 function stopViewer(child) {
   return new Promise((resolve, reject) => {
-    const timer = setTimeout(() => { child.kill("SIGKILL"); reject(new Error("view did not end on SIGINT")); }, 5000);
+    const timer = setTimeout(() => {
+      child.kill("SIGKILL");
+      reject(new Error("view did not end on SIGINT" + (child.errText ? ": " + child.errText : "")));
+    }, 5000);
     child.removeAllListeners("exit");
     child.on("exit", (code) => {
       clearTimeout(timer);
-      code === 0 ? resolve() : reject(new Error("view ended with " + code + " on SIGINT"));
+      code === 0 ? resolve()
+                 : reject(new Error("view ended with " + code + " on SIGINT: " + (child.errText || "")));
     });
     child.kill("SIGINT");
   });
