@@ -47,7 +47,8 @@ class Session : public std::enable_shared_from_this<Session> {
     Session(tcp::socket socket, Server& server);
     ~Session();
     void start() { read(); }
-    // Queues one event for a stream; does nothing on other connections.
+    // Queues one event (or a ':' comment) for a stream; does nothing on
+    // other connections.
     void send(std::string event);
 
   private:
@@ -237,7 +238,16 @@ void Session::watch_peer() {
 
 void Session::send(std::string event) {
     if (!streaming_) return;
-    events_.push_back(std::move(event));
+    // A keep-alive comment is needed only on a stream with nothing to send.
+    if (event.starts_with(':') && !events_.empty()) return;
+    // Every event says only "build N is ready": for a page that reads
+    // slowly the newest replaces the one still waiting, so the queue never
+    // holds more than the one being written and one more.
+    if (events_.size() >= 2) {
+        events_.back() = std::move(event);
+    } else {
+        events_.push_back(std::move(event));
+    }
     if (!writing_) write_next();
 }
 
