@@ -98,8 +98,11 @@ async function main() {
   await new Promise((r) => setTimeout(r, 300));
   const gone = await get(port, "/state", own);
   if (gone.status !== 200 || !/"current":false/.test(gone.data)) { failures++; console.log("FAIL with the line file gone"); }
-  await stopViewer(child);
-  fs.rmSync(path.dirname(folder), { recursive: true, force: true });
+  try {
+    await stopViewer(child);
+  } finally {
+    fs.rmSync(path.dirname(folder), { recursive: true, force: true });
+  }
   console.log(failures === 0 ? "all answers as wanted" : failures + " failures");
   process.exit(failures === 0 ? 0 : 1);
 }
