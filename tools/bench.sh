@@ -21,7 +21,12 @@
 #      embedded scenario (target 1 ms) and the 1000000 m one (target 20 ms);
 #   8. the layout of both source files (`scenario_tool format`, the language
 #      server's formatting), with Google Benchmark: embedded and 1000000 m.
-# Needs valgrind for 2. Reports only: timings never fail a build.
+#   9. the live viewer in headless Chromium (tools/view_bench.cjs): from a
+#      save of the train file to the page's update, median of 21 saves, on
+#      the embedded route and on the 1000000 m one, whole and zoomed to 2 km
+#      (target 500 ms), and what a zoomed picture of the long route weighs.
+# Needs valgrind for 2, and node, Chromium and puppeteer-core for 9 (found
+# as the viewer's browser test finds them). Reports only: timings never fail a build.
 #
 #   tools/bench.sh [PAIRS]     (default 100)
 #
@@ -42,7 +47,7 @@ trap 'rm -rf "$work"' EXIT
 cmake --preset bench -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" --target scenario_builder scenario_bench scenario_big_route \
     scenario_run_pairs scenario_tool scenario_lsp_client scenario_running_bench \
-    scenario_format_bench >/dev/null
+    scenario_format_bench scenario_synthetic_sources >/dev/null
 readonly BUILDER=$BUILD_DIR/scenario_builder
 
 # The value of `name` in `name value` lines.
@@ -202,3 +207,7 @@ language_server "$BUILD_DIR/tool/scenario_tool" this
 if [ -n "${BENCH_BEFORE_TOOL:-}" ]; then language_server "$BENCH_BEFORE_TOOL" before; fi
 running_times
 format_times
+if command -v node >/dev/null; then
+    node tools/view_bench.cjs "$BUILD_DIR/tool/scenario_tool" \
+        "$BUILD_DIR/bench/scenario_synthetic_sources" 21 "$BUILD_DIR/node/node_modules"
+fi

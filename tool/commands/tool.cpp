@@ -13,6 +13,7 @@
 #include "tool/commands/lsp_command.h"
 #include "tool/commands/plot_command.h"
 #include "tool/commands/run_command.h"
+#include "tool/commands/view_command.h"
 
 namespace scenario {
 
@@ -38,6 +39,8 @@ constexpr std::string_view kHelp =
     "  plot       draw a compiled scenario as one SVG picture\n"
     "  run        run the train over the route as fast as it can, and set the run\n"
     "             against the timetable, station by station\n"
+    "  view       a live view of the scenario in the browser, updated on every\n"
+    "             save\n"
     "\n"
     "'scenario_tool COMMAND --help' describes each command;\n"
     "'scenario_tool --version' prints the version. docs/source-formats.md\n"
@@ -65,6 +68,8 @@ constexpr NamedCommand kCommands[] = {
     {"lsp", lsp_command},
     {"plot", plot_command},
     {"run", run_command},
+    // Runs until Ctrl+C.
+    {"view", view_command},
 };
 // clang-format on
 
