@@ -12,6 +12,7 @@
 #include "tool/commands/lsp_command.h"
 #include "tool/commands/plot_command.h"
 #include "tool/commands/run_command.h"
+#include "tool/commands/timetable_command.h"
 
 namespace scenario {
 
@@ -62,6 +63,7 @@ constexpr NamedCommand kCommands[] = {
     {"lsp", lsp_command},
     {"plot", plot_command},
     {"run", run_command},
+    {"timetable", timetable_command},
 };
 // clang-format on
 
