@@ -37,6 +37,8 @@ constexpr std::string_view kHelp =
     "  plot       draw a compiled scenario as one SVG picture\n"
     "  run        run the train over the route as fast as it can, and set the run\n"
     "             against the timetable, station by station\n"
+    "  timetable  draft the timetable from the fastest run and the recovery margin,\n"
+    "             and write it into the train file\n"
     "\n"
     "'scenario_tool COMMAND --help' describes each command;\n"
     "'scenario_tool --version' prints the version. docs/source-formats.md\n"
