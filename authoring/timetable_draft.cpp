@@ -84,6 +84,21 @@ TimetableDraft draft_timetable(const RouteRun& r, const DraftOptions& options) {
     return out;
 }
 
+std::optional<DraftedTime> draft_station(const RouteRun& r, int entry,
+                                         const DraftOptions& options) {
+    if (!r.first_stop || !r.last_stop) return std::nullopt;
+    const double run_length =
+        r.stations[*r.last_stop].position - r.stations[*r.first_stop].position;
+    for (std::size_t i = *r.first_stop + 1; i <= *r.last_stop; ++i) {
+        const TimetablePoint& p = r.stations[i];
+        if (p.entry != entry) continue;
+        if (!p.in_run) return std::nullopt;
+        const int drafted = whole_minute_from(p.earliest + margin_of(p, run_length, options));
+        return DraftedTime{p.entry, p.name, p.stops, p.scheduled, drafted};
+    }
+    return std::nullopt;
+}
+
 TimetableDraft draft_timetable(const Scenario& s, const RollingStock& stock,
                                const DraftOptions& options) {
     return draft_timetable(run_route(s, stock), options);
@@ -91,32 +106,9 @@ TimetableDraft draft_timetable(const Scenario& s, const RollingStock& stock,
 
 namespace {
 
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// The field's own bytes: its number and the blanks before it that the
-// reader skips as leading blanks, that is those after a comma or at a
-// line's start. Blanks after a number ended by a blank are that number's
-// separator, and stay.
-std::size_t field_start(std::string_view text, const FieldSpan& span) {
-    std::size_t b = span.begin;
-    while (b > 0 && is_blank(text[b - 1]))
-        --b;
-    const bool leading = b == 0 || text[b - 1] == ',' || text[b - 1] == '\n';
-    return leading ? b : span.begin;
-}
-
 void edit_number(std::string_view text, const FieldSpan& span, long value,
                  std::vector<TextEdit>& out) {
-    if (span.end > text.size() || span.begin > span.end) return;
-    const DecimalText now = decimal_text(text.substr(span.begin, span.end - span.begin));
-    if (now.is_number && now.value == value) return;
-    const std::size_t begin = field_start(text, span);
-    std::string number = std::to_string(value);
-    const std::size_t width = span.end - begin;
-    if (number.size() < width) number.insert(0, width - number.size(), ' ');
-    out.push_back({begin, span.end, std::move(number)});
+    if (std::optional<TextEdit> e = number_edit(text, span, value)) out.push_back(std::move(*e));
 }
 
 }  // namespace

@@ -59,6 +59,13 @@ TimetableDraft draft_timetable(const RouteRun& run, const DraftOptions& options 
 TimetableDraft draft_timetable(const Scenario& s, const RollingStock& stock,
                                const DraftOptions& options = {});
 
+// One station of the run drafted as the run stands: the earliest the train
+// can be there when it leaves the stop before at that stop's time (or as
+// soon as it can), plus the margin, rounded up to the whole minute. None
+// for the first stop and for a station the run does not reach.
+std::optional<DraftedTime> draft_station(const RouteRun& run, int entry,
+                                         const DraftOptions& options = {});
+
 // The edits that put the drafted times into the train source text's station
 // rows, in fields 14 to 16 (hours, which count on past midnight, minutes,
 // seconds) and nowhere else. A field keeps its width, its leading blanks
