@@ -27,28 +27,29 @@ struct FixKind {
     std::string_view description;
 };
 
+constexpr std::string_view kTimetableFix =
+    "set this station's time to one drafted from the fastest run, or draft the whole "
+    "timetable as 'scenario_tool timetable' does; an author's choice, which check --fix "
+    "leaves alone";
+
 constexpr FixKind kFixKinds[] = {
     {DiagnosticId::unknown_keyword,
-     "a quick fix replaces the keyword with the record keyword nearest in spelling, when "
-     "one lies within two letters"},
+     "replace the keyword with the record keyword nearest in spelling, when one lies within "
+     "two letters; certain, made by check --fix"},
     {DiagnosticId::not_a_number,
-     "a quick fix writes the number meant, where a letter stands for a digit (O for 0, l or "
-     "I for 1)"},
+     "write the number meant where a letter stands for a digit (O for 0, l or I for 1); "
+     "certain, made by check --fix"},
     {DiagnosticId::not_a_multiple,
-     "a quick fix writes the nearest multiple that keeps the record valid"},
+     "write the nearest multiple that keeps the record valid; certain, made by check --fix"},
     {DiagnosticId::recorded_code,
-     "for a value that must be a multiple (codes 2, 3, 4, 8 and 9), a quick fix writes the "
-     "nearest multiple that keeps the record valid"},
-    {DiagnosticId::last_field_not_fine, "a quick fix adds the line [fine] at the end"},
-    {DiagnosticId::timetable_too_tight,
-     "quick fixes set this station's time drafted from the fastest run, or draft the whole "
-     "timetable (scenario_tool timetable); an author's choice, not made by check --fix"},
-    {DiagnosticId::timetable_not_increasing,
-     "quick fixes set this station's time drafted from the fastest run, or draft the whole "
-     "timetable (scenario_tool timetable); an author's choice, not made by check --fix"},
-    {DiagnosticId::margin_below_standard,
-     "quick fixes set this station's time drafted from the fastest run, or draft the whole "
-     "timetable (scenario_tool timetable); an author's choice, not made by check --fix"},
+     "for a value that must be a multiple (codes 2, 3, 4, 8 and 9), write the nearest "
+     "multiple that keeps the record valid; certain, made by check --fix"},
+    {DiagnosticId::last_field_not_fine,
+     "add the line [fine] at the end, unless the last field is a record keyword that would "
+     "then read it as a value; certain, made by check --fix"},
+    {DiagnosticId::timetable_too_tight, kTimetableFix},
+    {DiagnosticId::timetable_not_increasing, kTimetableFix},
+    {DiagnosticId::margin_below_standard, kTimetableFix},
 };
 
 bool is_timetable(DiagnosticId id) {
