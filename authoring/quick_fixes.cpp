@@ -10,6 +10,8 @@
 #include "compiler/route_rules.h"
 #include "compiler/source_check.h"
 #include "formats/source_lines.h"
+#include "output/route_writer.h"
+#include "output/table_writer.h"
 
 namespace scenario {
 
@@ -47,6 +49,14 @@ constexpr FixKind kFixKinds[] = {
     {DiagnosticId::last_field_not_fine,
      "add the line [fine] at the end, unless the last field is a record keyword that would "
      "then read it as a value; certain, made by check --fix"},
+    {DiagnosticId::speed_rounded,
+     "write the speed as stored, where that changes no compiled byte; certain, made by check "
+     "--fix"},
+    {DiagnosticId::position_rounded,
+     "write the position as the cell it lands on stores it, where that changes no compiled "
+     "byte (not for curves); certain, made by check --fix"},
+    {DiagnosticId::tempo_raised,
+     "write 101, the time stored, which changes no compiled byte; certain, made by check --fix"},
     {DiagnosticId::timetable_too_tight, kTimetableFix},
     {DiagnosticId::timetable_not_increasing, kTimetableFix},
     {DiagnosticId::margin_below_standard, kTimetableFix},
@@ -123,17 +133,22 @@ class Fixer {
     void multiple(std::size_t i, const FieldSpan& span);
     void fine(std::size_t i, const FieldSpan& span);
     void station_time(std::size_t i, const FieldSpan& span);
+    // A value the compiler stores otherwise than written, written as stored.
+    void as_stored(std::size_t i, const FieldSpan& span);
     void whole_timetable(const std::vector<std::size_t>& mends);
 
     // Offers a certain fix once it is tried: the edited text's checks have
     // no finding `id` where the edits are, and no more errors than before.
     bool add_tried(Fix fix, DiagnosticId id);
     bool compiles_past(const Fix& fix, std::size_t guard);
+    bool same_bytes(const Fix& fix);
 
     std::span<const Diagnostic> diagnostics_;
     const FixSources& sources_;
     std::optional<SourceLines> lines_[2];
     std::optional<SourceCheck> checks_[2];
+    // The table and route the texts compile to, once made.
+    std::optional<std::optional<std::string>> compiled_;
     std::vector<Fix> out_;
 };
 
@@ -296,6 +311,59 @@ bool Fixer::compiles_past(const Fix& fix, std::size_t guard) {
     return r.where.file != fix.file || r.where.line > guard_line;
 }
 
+// The compiled table and route files of two texts, without the line's
+// geometry; none without a route.
+std::optional<std::string> compiled(std::string_view linea, std::string_view treno) {
+    Scenario s;
+    memorizza_dati(s, {SourceState::present, linea}, {SourceState::present, treno});
+    if (!s.has_route()) return std::nullopt;
+    const Bytes table = table_image(s);
+    const Bytes route = route_image(s);
+    std::string out(table.begin(), table.end());
+    out.append(route.begin(), route.end());
+    return out;
+}
+
+// Whether the edited texts compile to the very bytes the texts did.
+bool Fixer::same_bytes(const Fix& fix) {
+    const std::optional<std::string> edited = apply_edits(text(fix.file), fix.edits);
+    if (!edited) return false;
+    if (!compiled_) compiled_ = compiled(sources_.linea, sources_.treno);
+    const bool linea = fix.file == SourceKind::linea;
+    const std::optional<std::string> now =
+        compiled(linea ? std::string_view(*edited) : sources_.linea,
+                 linea ? sources_.treno : std::string_view(*edited));
+    return now && *compiled_ && *now == **compiled_;
+}
+
+// Where a value is stored rounded (a speed to 5 km/h, a position to a
+// cell, a signal's time raised to 101), writing the stored value changes
+// no compiled byte, which is tried. A position may be read on the cell of
+// it or on the cell after it: either cell's start is tried. Curves are
+// left alone: their positions shape the geometry by the metre.
+void Fixer::as_stored(std::size_t i, const FieldSpan& span) {
+    const Diagnostic& d = diagnostics_[i];
+    const auto [record, f] = field_at(d.file, span.begin);
+    if (record == nullptr || record->kind == RecordKindId::curva) return;
+    const DecimalText v = decimal_text(text(d.file).substr(span.begin, span.end - span.begin));
+    if (!v.is_number) return;
+    std::vector<std::int64_t> candidates;
+    if (d.id == DiagnosticId::speed_rounded) candidates = {kept_speed(v.value)};
+    if (d.id == DiagnosticId::tempo_raised) candidates = {kShortestTempo};
+    if (d.id == DiagnosticId::position_rounded)
+        candidates = {cell_start(cell_of(v.value)), position_before(cell_after(v.value))};
+    for (const std::int64_t stored : candidates) {
+        const std::optional<TextEdit> e = number_edit(text(d.file), record->fields[f], stored);
+        if (!e) continue;
+        Fix fix{{i},
+                "Replace " + std::to_string(v.value) + " with " + std::to_string(stored) +
+                    ", the value stored",
+                d.file,
+                {*e}};
+        if (same_bytes(fix) && add_tried(std::move(fix), d.id)) return;
+    }
+}
+
 // The last field is never read, so a line [fine] after it changes nothing
 // the compile reads, unless that field is a keyword that would then read
 // [fine] as its value.
@@ -373,6 +441,11 @@ std::vector<Fix> Fixer::run() {
                 break;
             case DiagnosticId::last_field_not_fine:
                 fine(i, *span);
+                break;
+            case DiagnosticId::speed_rounded:
+            case DiagnosticId::position_rounded:
+            case DiagnosticId::tempo_raised:
+                as_stored(i, *span);
                 break;
             default:
                 break;

@@ -83,6 +83,15 @@ TEST(QuickFixes, EachFixMendsItsDiagnostic) {
          "Add the line [fine] at the end", true, true, true},
         {SourceKind::linea, "[fine]\r\n", "", DiagnosticId::last_field_not_fine,
          "Add the line [fine] at the end", true, true, true},
+        // Values written as the compiler stores them: no compiled byte changes.
+        {SourceKind::treno, "velocita,     700,    75", "velocita,     700,    77",
+         DiagnosticId::speed_rounded, "Replace 77 with 75, the value stored", true, true, true},
+        {SourceKind::treno, "velocita,     700,", "velocita,     725,",
+         DiagnosticId::position_rounded, "Replace 725 with 700, the value stored", true, true,
+         true},
+        {SourceKind::treno, "segnale,    2150,   2, 2, 4,  1, 1,    2,  1,1,0, 0",
+         "segnale,    2150,   2, 2, 4,  1, 1,    2,  1,1,0, 50", DiagnosticId::tempo_raised,
+         "Replace 50 with 101, the value stored", true, false, true},
         // Dorsia three minutes too early.
         {SourceKind::treno, "  60,  18, 9, 0, DORSIA", "  60,  18, 6, 0, DORSIA",
          DiagnosticId::timetable_too_tight,
