@@ -24,21 +24,24 @@ bool touches(const lsp::Range& a, const lsp::Range& b) {
 }  // namespace
 
 std::vector<lsp::CodeAction> code_actions(std::span<const Diagnostic> diagnostics,
-                                          std::span<const Fix> fixes, const CheckedDocument& doc,
+                                          const FixSources& sources, const CheckedDocument& doc,
                                           const lsp::Range& range) {
     const LocatedText located(doc.text);
+    std::vector<Diagnostic> here;
+    std::vector<lsp::Diagnostic> shown;
+    for (const Diagnostic& d : diagnostics) {
+        if (d.file != doc.kind || d.range.line <= 0) continue;
+        lsp::Diagnostic editor = own_diagnostic(d, d.range, located);
+        if (!touches(editor.range, range)) continue;
+        here.push_back(d);
+        shown.push_back(std::move(editor));
+    }
     std::vector<lsp::CodeAction> out;
-    for (const Fix& fix : fixes) {
+    for (const Fix& fix : quick_fixes(here, sources)) {
         if (fix.file != doc.kind) continue;
         lsp::CodeAction action{ansi_to_utf8(fix.title), {}, fix.certain, std::string(doc.uri), {}};
-        bool here = false;
-        for (const std::size_t i : fix.mends) {
-            if (i >= diagnostics.size()) continue;
-            const Diagnostic& d = diagnostics[i];
-            action.diagnostics.push_back(own_diagnostic(d, d.range, located));
-            here = here || touches(action.diagnostics.back().range, range);
-        }
-        if (!here) continue;
+        for (const std::size_t i : fix.mends)
+            if (i < shown.size()) action.diagnostics.push_back(shown[i]);
         for (const TextEdit& e : fix.edits)
             action.edits.push_back({editor_range(doc.text, e.begin, e.end), ansi_to_utf8(e.text)});
         out.push_back(std::move(action));

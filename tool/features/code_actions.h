@@ -1,6 +1,7 @@
 // The quick fixes an editor offers in a stretch of a document: the fixes
 // of the diagnostics shown there that edit this document, as the
-// protocol's code actions.
+// protocol's code actions. Only the diagnostics in the stretch are worked
+// on, so that an editor asking at every move of the cursor costs little.
 #pragma once
 
 #include <span>
@@ -13,10 +14,10 @@
 
 namespace scenario {
 
-// REQUIRES: `fixes` are those of `diagnostics`, made from the text `doc`
-// holds.
+// REQUIRES: `diagnostics` were made from `sources`, and `doc` holds the
+// text of its kind there.
 std::vector<lsp::CodeAction> code_actions(std::span<const Diagnostic> diagnostics,
-                                          std::span<const Fix> fixes, const CheckedDocument& doc,
+                                          const FixSources& sources, const CheckedDocument& doc,
                                           const lsp::Range& range);
 
 }  // namespace scenario

@@ -362,10 +362,8 @@ void Server::code_action(const Message& m) {
             run_pair_check(pair, *docs_, env_.disk, build,
                            pair.treno ? &memos_[pair.treno->path()] : nullptr);
             const DiagnosedBuild& b = build.b;
-            const std::vector<Fix> fixes =
-                quick_fixes(b.diagnostics, {b.linea_text, b.treno_text, b.run ? &*b.run : nullptr});
             actions =
-                code_actions(b.diagnostics, fixes,
+                code_actions(b.diagnostics, {b.linea_text, b.treno_text, b.run ? &*b.run : nullptr},
                              CheckedDocument{doc->name().kind, doc->uri(), doc->text()}, p->range);
             break;
         }
