@@ -398,7 +398,8 @@ void Fixer::station_time(std::size_t i, const FieldSpan& span) {
     if (row == nullptr) return;
     const std::optional<DraftedTime> t = draft_station(*sources_.run, entry);
     if (!t || (t->current && *t->current == t->drafted)) return;
-    const std::vector<TextEdit> edits = station_time_edits(sources_.treno, {&*t, 1});
+    const std::vector<TextEdit> edits =
+        station_time_edits(sources_.treno, check(SourceKind::treno), {&*t, 1});
     if (edits.empty()) return;
     out_.push_back({{i},
                     "Set the time of " + t->name + " to " + clock_text(t->drafted) +
@@ -411,7 +412,8 @@ void Fixer::station_time(std::size_t i, const FieldSpan& span) {
 void Fixer::whole_timetable(const std::vector<std::size_t>& mends) {
     if (sources_.run == nullptr || mends.empty()) return;
     const TimetableDraft d = draft_timetable(*sources_.run);
-    std::vector<TextEdit> edits = station_time_edits(sources_.treno, d.times);
+    std::vector<TextEdit> edits =
+        station_time_edits(sources_.treno, check(SourceKind::treno), d.times);
     if (edits.empty()) return;
     out_.push_back({mends, "Draft the whole timetable from the fastest run", SourceKind::treno,
                     std::move(edits), false});

@@ -115,9 +115,13 @@ void edit_number(std::string_view text, const FieldSpan& span, long value,
 
 std::vector<TextEdit> station_time_edits(std::string_view treno,
                                          std::span<const DraftedTime> times) {
+    return station_time_edits(treno, check_treno(treno, std::nullopt), times);
+}
+
+std::vector<TextEdit> station_time_edits(std::string_view treno, const SourceCheck& walk,
+                                         std::span<const DraftedTime> times) {
     std::vector<const CheckedRecord*> rows;
-    const SourceCheck check = check_treno(treno, std::nullopt);
-    for (const CheckedRecord& r : check.records)
+    for (const CheckedRecord& r : walk.records)
         if (r.kind == RecordKindId::stazione) rows.push_back(&r);
     std::vector<TextEdit> out;
     for (const DraftedTime& t : times) {

@@ -21,6 +21,7 @@
 
 #include "authoring/text_edit.h"
 #include "compiler/model.h"
+#include "compiler/source_check.h"
 #include "running/rolling_stock.h"
 #include "running/route_run.h"
 
@@ -72,6 +73,9 @@ std::optional<DraftedTime> draft_station(const RouteRun& run, int entry,
 // included, where the new number fits; a field that already reads the new
 // number is left as written.
 std::vector<TextEdit> station_time_edits(std::string_view treno,
+                                         std::span<const DraftedTime> times);
+// The same with the walk of `treno` made already, any route's.
+std::vector<TextEdit> station_time_edits(std::string_view treno, const SourceCheck& walk,
                                          std::span<const DraftedTime> times);
 // The train source text with those edits made.
 std::string with_station_times(std::string_view treno, std::span<const DraftedTime> times);
