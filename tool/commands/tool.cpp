@@ -13,6 +13,7 @@
 #include "tool/commands/lsp_command.h"
 #include "tool/commands/plot_command.h"
 #include "tool/commands/run_command.h"
+#include "tool/commands/timetable_command.h"
 #include "tool/commands/view_command.h"
 
 namespace scenario {
@@ -39,6 +40,8 @@ constexpr std::string_view kHelp =
     "  plot       draw a compiled scenario as one SVG picture\n"
     "  run        run the train over the route as fast as it can, and set the run\n"
     "             against the timetable, station by station\n"
+    "  timetable  draft the timetable from the fastest run and the recovery margin,\n"
+    "             and write it into the train file\n"
     "  view       a live view of the scenario in the browser, updated on every\n"
     "             save\n"
     "\n"
@@ -68,6 +71,7 @@ constexpr NamedCommand kCommands[] = {
     {"lsp", lsp_command},
     {"plot", plot_command},
     {"run", run_command},
+    {"timetable", timetable_command},
     // Runs until Ctrl+C.
     {"view", view_command},
 };
