@@ -142,4 +142,11 @@ std::string with_station_times(std::string_view treno, std::span<const DraftedTi
     return apply_edits(treno, edits).value_or(std::string(treno));
 }
 
+const DraftedTime* first_past_midnight(const TimetableDraft& d) {
+    constexpr int kSecondsPerDay = 24 * 3600;
+    for (const DraftedTime& t : d.times)
+        if (t.drafted >= kSecondsPerDay) return &t;
+    return nullptr;
+}
+
 }  // namespace scenario

@@ -53,6 +53,10 @@ struct TimetableDraft {
     std::string problem;
 };
 
+// The first drafted time at or after midnight, or none. The train file's
+// hours run from 0 to 23, so such a draft is not written.
+const DraftedTime* first_past_midnight(const TimetableDraft& d);
+
 // The draft from a run already made of the scenario; its times are read
 // only for the first stop's departure.
 TimetableDraft draft_timetable(const RouteRun& run, const DraftOptions& options = {});

@@ -108,6 +108,12 @@ void print_draft(const TimetableDraft& d, std::ostream& out) {
 
 int write_draft(const DiagnosedBuild& b, const ScenarioRequest& r, const TimetableDraft& d,
                 ToolContext& ctx) {
+    if (const DraftedTime* late = first_past_midnight(d)) {
+        ctx.err << kToolName << ' ' << kCommand << ": the drafted timetable passes midnight ("
+                << ansi_to_utf8(late->name) << " at " << clock_text(late->drafted)
+                << "), and the train file's hours run from 0 to 23: nothing is written\n";
+        return kExitFatal;
+    }
     const std::string text = with_station_times(b.treno_text, d.times);
     if (text == b.treno_text) {
         ctx.out << r.files.treno_txt << " has these times already\n";

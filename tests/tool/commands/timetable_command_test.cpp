@@ -84,5 +84,15 @@ TEST_F(TimetableCommand, OptionsOutOfShapeAreUsageErrors) {
     EXPECT_EQ(tool.run({"timetable", "--depart", "0:00", "src"}), kExitFatal);
 }
 
+// A draft that runs past midnight would give hours the train file cannot
+// hold: it is shown, and not written.
+TEST_F(TimetableCommand, ADraftPastMidnightIsNotWritten) {
+    const std::string before = treno();
+    EXPECT_EQ(tool.run({"timetable", "--depart", "23:50", "--write", "src"}), kExitFatal);
+    EXPECT_NE(tool.err.str().find("passes midnight (BORGO FERRANTE at 24:06:00)"), std::string::npos)
+        << tool.err.str();
+    EXPECT_EQ(treno(), before);
+}
+
 }  // namespace
 }  // namespace scenario
