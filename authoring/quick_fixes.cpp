@@ -398,6 +398,7 @@ void Fixer::station_time(std::size_t i, const FieldSpan& span) {
     if (row == nullptr) return;
     const std::optional<DraftedTime> t = draft_station(*sources_.run, entry);
     if (!t || (t->current && *t->current == t->drafted)) return;
+    if (first_past_midnight({{*t}, {}}) != nullptr) return;
     const std::vector<TextEdit> edits =
         station_time_edits(sources_.treno, check(SourceKind::treno), {&*t, 1});
     if (edits.empty()) return;
@@ -412,6 +413,7 @@ void Fixer::station_time(std::size_t i, const FieldSpan& span) {
 void Fixer::whole_timetable(const std::vector<std::size_t>& mends) {
     if (sources_.run == nullptr || mends.empty()) return;
     const TimetableDraft d = draft_timetable(*sources_.run);
+    if (first_past_midnight(d) != nullptr) return;
     std::vector<TextEdit> edits =
         station_time_edits(sources_.treno, check(SourceKind::treno), d.times);
     if (edits.empty()) return;
