@@ -77,6 +77,20 @@ TEST_F(CheckCommand, TheEmbeddedScenarioGivesNoErrorAndNoWarning) {
     EXPECT_EQ(tool.err.str(), "");
 }
 
+// A folder with one line and one train of other names, as `import` leaves
+// it, is checked without --line and --train; with two trains it is not.
+TEST_F(CheckCommand, AFoldersOnlyScenarioNeedsNoNames) {
+    tool.fs.files["src/Mia_linea.txt"] = tool.fs.files[std::string(kLinea)];
+    tool.fs.files["src/Mia_7-.txt"] = tool.fs.files[std::string(kTreno)];
+    tool.fs.files.erase(std::string(kLinea));
+    tool.fs.files.erase(std::string(kTreno));
+    EXPECT_EQ(check({"--json"}), kExitClean) << tool.out.str();
+    EXPECT_NE(tool.out.str().find(R"("file":"src/Mia_7-.txt",)"), std::string::npos);
+    tool.fs.files["src/Mia_8-.txt"] = tool.fs.files["src/Mia_7-.txt"];
+    EXPECT_EQ(check(), kExitFatal);
+    EXPECT_NE(tool.out.str().find("src/Alvena_Sorbio_linea.txt: error:"), std::string::npos);
+}
+
 TEST_F(CheckCommand, EachAuthorMistakeGivesItsDiagnosticAtItsLine) {
     struct Row {
         Edit edit;
