@@ -1,0 +1,28 @@
+// A change to a source text as byte offsets: what an author's repair does
+// to a file, whether an editor applies it or the tool writes it.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+// Replaces the bytes [begin, end) of a text with `text`; begin == end
+// inserts.
+struct TextEdit {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::string text;
+
+    bool operator==(const TextEdit&) const = default;
+};
+
+// The text with every edit made, in any order given. None when an edit
+// reaches past the text, ends before it begins, or overlaps another: such a
+// set was made for some other text.
+std::optional<std::string> apply_edits(std::string_view text, std::span<const TextEdit> edits);
+
+}  // namespace scenario
