@@ -16,8 +16,8 @@ namespace scenario::importing {
 // grid's lines (SRTM's convention: a tile of 1201 samples spans one degree
 // with the edges shared by neighbouring tiles).
 struct HeightGrid {
-    double north = 0;  // degrees of the first row
-    double west = 0;   // degrees of the first column
+    double north = 0;     // degrees of the first row
+    double west = 0;      // degrees of the first column
     double step_lat = 0;  // degrees between rows (positive, going south)
     double step_lon = 0;  // degrees between columns
     int rows = 0;
