@@ -1,0 +1,30 @@
+// A map saved by the JOSM editor with changes not yet uploaded marks each
+// changed object with an `action` attribute ("delete", "modify"). The map
+// library reads past that attribute and would take deleted objects as
+// data, so such a file is recognised here, from its text, and refused.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace scenario::importing {
+
+// Reads an OSM XML text in pieces of any size and remembers whether an
+// `action` attribute stands in the start tag of a node, way or relation
+// (not in a tag's value, which may hold any text).
+class PendingChangeScanner {
+  public:
+    void feed(std::string_view piece);
+    bool found() const { return found_; }
+    std::string_view action() const { return action_; }  // its value, as far as read
+
+  private:
+    void scan(std::string_view text);
+
+    std::string carry_;  // the unfinished start tag of the previous piece
+    bool found_ = false;
+    std::string action_;
+};
+
+}  // namespace scenario::importing
