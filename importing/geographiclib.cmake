@@ -14,12 +14,13 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   endif()
   set(src ${SCENARIO_GEOGRAPHICLIB_SOURCE_DIR})
   if(src AND EXISTS ${src}/src/Geodesic.cpp AND EXISTS ${src}/include/GeographicLib/Geodesic.hpp)
-    # The few sources the import uses: geodesics, their lines and the
-    # gnomonic projection, with what they call.
+    # The few sources the import uses: geodesics, their lines, the
+    # gnomonic projection and local Cartesian coordinates, with what they
+    # call.
     add_library(scenario_geographiclib STATIC
       ${src}/src/Geodesic.cpp ${src}/src/GeodesicLine.cpp ${src}/src/Gnomonic.cpp
       ${src}/src/Math.cpp ${src}/src/GeodesicExact.cpp ${src}/src/GeodesicLineExact.cpp
-      ${src}/src/DST.cpp)
+      ${src}/src/DST.cpp ${src}/src/LocalCartesian.cpp ${src}/src/Geocentric.cpp)
     set(config ${CMAKE_CURRENT_BINARY_DIR}/geographiclib-config/GeographicLib)
     file(MAKE_DIRECTORY ${config})
     if(NOT EXISTS ${config}/Config.h)

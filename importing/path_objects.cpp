@@ -92,6 +92,10 @@ void add_signal(const ImportPath& path, std::size_t i, const GraphNode& n, Impor
         out->objects.push_back(object_at(ObjectKind::other, n, place_of_point(path, i)));
         return;
     }
+    if (signal_deactivated(n.tags)) {
+        out->notes.push_back({node_ref(n.id), "signal marked deactivated: left out"});
+        return;
+    }
     const std::optional<bool> faces = signal_faces(n.tags, span_at(path, i).forward);
     if (!faces) {
         out->notes.push_back({node_ref(n.id), "signal without railway:signal:direction: left out"});

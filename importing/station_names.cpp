@@ -17,19 +17,24 @@ constexpr std::string_view kExtendedA =
     "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiii**jjkkklllllll"
     "lllnnnnnnnnnoooooo**rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";
 
+constexpr std::uint32_t kBroken = 0xFFFD;
+
 // The code point at `i`, and the index after it; a broken sequence reads
-// as its first byte.
+// as U+FFFD, which no name keeps.
 std::uint32_t next_code_point(std::string_view s, std::size_t* i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = byte(*i);
     int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (extra > 0 && *i + static_cast<std::size_t>(extra) >= s.size()) extra = 0;
+    if (extra > 0 && *i + static_cast<std::size_t>(extra) >= s.size()) {
+        ++*i;
+        return kBroken;
+    }
     std::uint32_t cp = extra == 0 ? c : (c & (0x3F >> extra));
     for (int k = 1; k <= extra; ++k) {
         const unsigned char t = byte(*i + static_cast<std::size_t>(k));
         if ((t & 0xC0) != 0x80) {
             ++*i;
-            return c;
+            return kBroken;
         }
         cp = (cp << 6) | (t & 0x3F);
     }
@@ -88,7 +93,7 @@ std::string normalised_name(std::string_view utf8) {
             out += lower(cp);
         } else if (const std::string_view f = folded(cp); !f.empty()) {
             out += f;
-        } else if (cp >= 0x250 && cp != 0x2019 && (cp < 0x2000 || cp > 0x206F)) {
+        } else if (cp >= 0x250 && cp != kBroken && (cp < 0x2000 || cp > 0x206F)) {
             // Another script: its letters still tell names apart.
             out += utf8.substr(start, i - start);
         }

@@ -12,6 +12,30 @@ namespace {
 // A place this close to a segment's end (m) is the end itself.
 constexpr double kSameEnd = 0.5;
 
+// railway:preferred_direction as tagged; untagged, the direction its
+// signals face when they all face one way (a double line's track carries
+// the signals of the trains that run on it).
+double preferred_direction(const RailwayGraph& graph, const GraphWay& way) {
+    const std::string_view tagged = way.tags.get("railway:preferred_direction");
+    if (tagged == "forward") return 1;
+    if (tagged == "backward") return -1;
+    if (!tagged.empty()) return 0;
+    int forward = 0;
+    int backward = 0;
+    for (const std::int64_t id : way.nodes) {
+        const GraphNode* n = graph.node(id);
+        if (!n || n->tags.items.empty()) continue;
+        const SignalKind kind = signal_kind(n->tags);
+        if (kind == SignalKind::none || kind == SignalKind::other) continue;
+        const std::string_view direction = n->tags.get("railway:signal:direction");
+        forward += direction == "forward";
+        backward += direction == "backward";
+    }
+    if (forward > 0 && backward == 0) return 1;
+    if (backward > 0 && forward == 0) return -1;
+    return 0;
+}
+
 }  // namespace
 
 TrackGraph::TrackGraph(const RailwayGraph& graph, const std::vector<std::size_t>* only) {
@@ -41,8 +65,7 @@ TrackGraph::TrackGraph(const RailwayGraph& graph, const std::vector<std::size_t>
         if (w >= graph.ways.size() || !is_track(graph.ways[w].tags)) continue;
         const GraphWay& way = graph.ways[w];
         const double factor = track_cost_factor(way.tags);
-        const std::string_view preferred = way.tags.get("railway:preferred_direction");
-        const double pref = preferred == "forward" ? 1.0 : preferred == "backward" ? -1.0 : 0.0;
+        const double pref = preferred_direction(graph, way);
         for (std::size_t i = 1; i < way.nodes.size(); ++i) {
             const GraphNode* a = graph.node(way.nodes[i - 1]);
             const GraphNode* b = graph.node(way.nodes[i]);

@@ -22,8 +22,8 @@ struct TrackEdge {
     double length = 0;    // m
     Azimuths ab;          // running from a to b
     double cost = 0;      // length times the way's cost factor
-    // railway:preferred_direction: +1 trains run as the way is drawn, -1
-    // against it, 0 both ways or untagged.
+    // railway:preferred_direction (or, untagged, the one way its signals
+    // face): +1 trains run as the way is drawn, -1 against it, 0 both.
     double preferred = 0;
     bool removed = false;  // split into two at a point of its own
 };

@@ -102,6 +102,19 @@ SignalKind signal_kind(const Tags& node) {
     return SignalKind::other;
 }
 
+bool signal_deactivated(const Tags& node) {
+    constexpr std::string_view kPrefix = "railway:signal:";
+    constexpr std::string_view kSuffix = ":deactivated";
+    for (const auto& [k, v] : node.items) {
+        const std::string_view key = k;
+        if (v == "yes" && key.size() > kPrefix.size() + kSuffix.size() &&
+            key.substr(0, kPrefix.size()) == kPrefix &&
+            key.substr(key.size() - kSuffix.size()) == kSuffix)
+            return true;
+    }
+    return false;
+}
+
 std::optional<bool> signal_faces(const Tags& node, bool way_forward) {
     const std::string_view direction = node.get("railway:signal:direction");
     if (direction == "both") return true;

@@ -35,6 +35,8 @@ enum class SignalKind { none, main, distant, combined, other };
 // A railway=signal node's kind: combined, or main and distant together,
 // are combined; other signal types are other.
 SignalKind signal_kind(const Tags& node);
+// A signal out of use: railway:signal:<kind>:deactivated=yes.
+bool signal_deactivated(const Tags& node);
 // Whether a signal faces a train that runs along its way (way_forward) or
 // against it, from railway:signal:direction; nothing when untagged.
 std::optional<bool> signal_faces(const Tags& node, bool way_forward);

@@ -1,0 +1,52 @@
+// A map an editor saved with changes not yet uploaded is recognised in
+// pieces of any size, and a tag's value that only looks like it is not.
+#include "importing/pending_changes.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "importing/osm_reader.h"
+
+namespace scenario::importing {
+namespace {
+
+bool pending(std::string_view text, std::size_t piece) {
+    PendingChangeScanner scanner;
+    for (std::size_t at = 0; at < text.size(); at += piece)
+        scanner.feed(text.substr(at, piece));
+    return scanner.found();
+}
+
+TEST(PendingChanges, FoundInAnyPieces) {
+    const struct {
+        const char* text;
+        bool pending;
+    } cases[] = {
+        {"<osm><node id='1' action='delete' lat='1' lon='2'/></osm>", true},
+        {"<osm><way id=\"1\"\n action=\"modify\"><nd ref='1'/></way></osm>", true},
+        {"<osm><relation action = 'delete' id='3'></relation></osm>", true},
+        // In a tag's value, or in another element: no change.
+        {"<osm><node id='1'><tag k='note' v=' action=x'/></node></osm>", false},
+        {"<osm><node id='1' note=' action=x'/></osm>", false},
+        {"<osm><bounds action='x'/><node id='1' transaction='2'/></osm>", false},
+    };
+    for (const auto& c : cases) {
+        for (const std::size_t piece : {1u, 3u, 7u, 1000u})
+            EXPECT_EQ(pending(c.text, piece), c.pending) << c.text << " in pieces of " << piece;
+    }
+}
+
+TEST(PendingChanges, TheEditorsFileIsRefused) {
+    const std::string file = std::string(SCENARIO_OSM_DATA) + "/josm-edit-with-deletions.osm";
+    if (!std::ifstream(file)) GTEST_SKIP() << "no " << file;
+    RailwayGraph graph;
+    std::string error;
+    EXPECT_FALSE(read_railway_graph(file, &graph, &error));
+    EXPECT_NE(error.find("changes not yet uploaded"), std::string::npos) << error;
+    EXPECT_TRUE(graph.ways.empty());
+}
+
+}  // namespace
+}  // namespace scenario::importing
