@@ -18,6 +18,10 @@ namespace {
 // A platform belongs to a station when one of its nodes lies this close
 // (m) to the station's place on the path.
 constexpr double kPlatformReach = 100;
+// A milestone this close (m) to the path counts its kilometres: the
+// other track of a double line lies some 4 m away, a post beside the
+// track a few metres more.
+constexpr double kMilestoneReach = 30;
 // A platform longer than this (m) is a mapping mistake, not a platform.
 constexpr double kLongestPlatform = 1000;
 
@@ -108,7 +112,7 @@ void add_signal(const ImportPath& path, std::size_t i, const GraphNode& n, Impor
     out->objects.push_back(object_at(k, n, place_of_point(path, i)));
 }
 
-void add_milestone(const ImportPath& path, std::size_t i, const GraphNode& n, ImportPath* out) {
+void add_milestone(const Place& place, const GraphNode& n, ImportPath* out) {
     std::string_view value = n.tags.get("railway:position:exact");
     if (value.empty()) value = n.tags.get("railway:position");
     const std::optional<double> km = parse_position(value);
@@ -120,7 +124,7 @@ void add_milestone(const ImportPath& path, std::size_t i, const GraphNode& n, Im
     if (value.find(';') != std::string_view::npos)
         out->notes.push_back({node_ref(n.id), "milestone of several positions \"" +
                                                   std::string(value) + "\": the first taken"});
-    PathObject o = object_at(ObjectKind::milestone, n, place_of_point(path, i));
+    PathObject o = object_at(ObjectKind::milestone, n, place);
     o.kilometre = km;
     out->objects.push_back(std::move(o));
 }
@@ -197,6 +201,18 @@ bool is_path_end(const ImportPath& path, const Place& place) {
            (place.segment + 2 == path.points.size() && place.along >= 1);
 }
 
+// Milestones on the other track of a double line, or beside the track,
+// count the line's kilometres as well: each within kMilestoneReach of the
+// path is placed at its nearest point.
+void add_beside(const RailwayGraph& graph,
+                const std::unordered_map<std::int64_t, std::size_t>& on_path, ImportPath* path) {
+    for (const GraphNode& n : graph.nodes) {
+        if (!n.located || n.tags.get("railway") != "milestone" || on_path.count(n.id)) continue;
+        const auto place = nearest_on_path(*path, {n.lat, n.lon}, kMilestoneReach);
+        if (place && !is_path_end(*path, *place)) add_milestone(*place, n, path);
+    }
+}
+
 // One object per station: placed at its stop on the path when it has one,
 // else at the nearest point to its station node.
 void add_stations(const RailwayGraph& graph, const TrackGraph& tracks, const EndStations& ends,
@@ -259,7 +275,7 @@ void place_objects(const RailwayGraph& graph, const TrackGraph& tracks, const En
         if (railway == "signal") {
             add_signal(*path, i, *n, path);
         } else if (railway == "milestone") {
-            add_milestone(*path, i, *n, path);
+            add_milestone(place_of_point(*path, i), *n, path);
         } else if (railway == "level_crossing" || railway == "crossing") {
             path->objects.push_back(
                 object_at(ObjectKind::level_crossing, *n, place_of_point(*path, i)));
@@ -267,6 +283,7 @@ void place_objects(const RailwayGraph& graph, const TrackGraph& tracks, const En
             path->objects.push_back(object_at(ObjectKind::other, *n, place_of_point(*path, i)));
         }
     }
+    add_beside(graph, on_path, path);
     add_stations(graph, tracks, ends, on_path, path);
     // Stations first where objects share a place, so the path begins with
     // its first station.
