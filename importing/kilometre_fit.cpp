@@ -15,6 +15,8 @@ namespace {
 // or longer than the surveyed one.
 constexpr double kShare = 0.1;
 constexpr double kSlack = 150;
+// km: no line counts further than this, and its metres fit the field.
+constexpr double kLongestCount = 100000;
 
 struct Run {
     std::vector<Milestone> posts;
@@ -45,6 +47,10 @@ double offset_of(const Run& run) {
 
 std::vector<KilometricReference> kilometric_references(std::vector<Milestone> ms,
                                                        std::vector<ImportNote>* notes) {
+    // A count out of all reason (a typing slip on the map) fits no line.
+    std::erase_if(ms, [](const Milestone& m) {
+        return !std::isfinite(m.km) || m.km < 0 || m.km > kLongestCount;
+    });
     std::sort(ms.begin(), ms.end(),
               [](const Milestone& a, const Milestone& b) { return a.chainage < b.chainage; });
     std::vector<Run> runs;

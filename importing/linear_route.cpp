@@ -62,7 +62,11 @@ class CellPlan {
   public:
     explicit CellPlan(std::int32_t length)
         : tipo_(static_cast<std::size_t>(highest_cell_of(length + kMetriOltreLaFine)) + 1, 0),
-          marked_(tipo_.size(), false) {}
+          marked_(tipo_.size(), false) {
+        // The header cell carries the format mark and a check code in its
+        // data words: an object there would make the build fail.
+        put(kCellaTestata, kTestata);
+    }
 
     bool free(std::int64_t c) const {
         return c >= 0 && c < size() &&
@@ -82,6 +86,7 @@ class CellPlan {
     std::int64_t size() const { return static_cast<std::int64_t>(tipo_.size()); }
 
   private:
+    static constexpr std::uint8_t kTestata = 255;  // no object's kind
     static std::size_t idx(std::int64_t c) { return static_cast<std::size_t>(c); }
     std::vector<std::uint8_t> tipo_;
     std::vector<bool> marked_;
@@ -351,7 +356,11 @@ void keep_entries(LinearRoute& r, CellPlan&) {
 
 }  // namespace
 
-std::string tunnel_board_text(const std::string& name, double metres) {
+std::string tunnel_board_text(const std::string& given, double metres) {
+    // The groups are told apart by their brackets.
+    std::string name = given;
+    std::replace(name.begin(), name.end(), '(', ' ');
+    std::replace(name.begin(), name.end(), ')', ' ');
     const std::string length = " " + std::to_string(std::lround(metres)) + " m.";
     std::vector<std::string> lines;
     if (name.size() <= kWidestBoard) {
@@ -389,6 +398,12 @@ bool make_linear_route(const ImportPath& path, const ElevationModel* dem, double
     if (r->stations.size() < 2) return *error = "the path has fewer than two stations", false;
     space_stations(r->stations, &r->notes);
     give_kinds(r->stations);
+    const Extent first = extent_of(r->stations.front());
+    if (r->stations.size() == 2 && extent_of(r->stations.back()).start - kStationGap < first.end)
+        return *error = "the stations " + r->stations.front().name + " and " +
+                        r->stations.back().name + " lie too close together: the train file needs " +
+                        std::to_string(kStationGap) + " m between their platforms",
+               false;
     const Extent last = extent_of(r->stations.back());
     r->length = std::max(
         static_cast<std::int32_t>(std::ceil(r->path_length / kMetriCella)) * kMetriCella, last.end);
@@ -413,6 +428,11 @@ bool make_linear_route(const ImportPath& path, const ElevationModel* dem, double
     keep_entries(*r, cells);
     place_boards(*r, cells);
     place_signals(path, *r, cells);
+    // A board or a signal moved back may now stand before the one before
+    // it: the rows go in ascending order, as the embedded files have them.
+    const auto by_position = [](const auto& a, const auto& b) { return a.position < b.position; };
+    std::stable_sort(r->boards.begin(), r->boards.end(), by_position);
+    std::stable_sort(r->signals.begin(), r->signals.end(), by_position);
     count_others(path, *r);
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "importing/curve_fit.h"
 #include "importing/elevation_model.h"
@@ -163,6 +164,57 @@ TEST(ScenarioMaker, ATunnelUnderAHillRunsStraightFromPortalToPortal) {
     std::string error;
     EXPECT_FALSE(make_scenario(p, &small, MakeRequest{}, &none, &error));
     EXPECT_EQ(error.substr(0, 48), "the elevation model does not cover the path at 4");
+}
+
+// Paths the map could give, drawn at random from fixed seeds: any scenario
+// made passes `check` clean. This found a name board put on the header cell.
+TEST(ScenarioMaker, WhatIsMadeFromAnyPathChecksClean) {
+    int made_count = 0;
+    for (unsigned seed = 0; seed < 60; ++seed) {
+        std::mt19937 rng(seed);
+        const auto u = [&](double a, double b) {
+            return std::uniform_real_distribution<double>(a, b)(rng);
+        };
+        std::vector<Leg> legs;
+        for (unsigned i = 0, n = 1 + rng() % 5; i < n; ++i)
+            legs.push_back({u(0, 4000), rng() % 3 == 0 ? u(-200, 200) : u(-40, 40)});
+        ImportPath p = drawn_path(legs, u(5, 150));
+        const std::size_t n = p.points.size();
+        if (n < 3) continue;
+        p.spans.clear();
+        for (std::size_t a = 0, b = 0; a + 1 < n; a = b) {
+            b = std::min(n - 1, a + 1 + rng() % 30);
+            PathSpan s;
+            s.first = a, s.last = b, s.way = static_cast<std::int64_t>(a + 1);
+            if (rng() % 3 != 0) s.maxspeed = static_cast<int>(u(1, 250));
+            s.tunnel = rng() % 5 == 0;
+            s.bridge = !s.tunnel && rng() % 6 == 0;
+            if (s.tunnel && rng() % 2 != 0)
+                s.tunnel_name = "Tunnel (" + std::to_string(a) + ") am Berg";
+            if (rng() % 6 == 0) s.incline = u(-25, 25);
+            p.spans.push_back(s);
+        }
+        for (unsigned i = 0, k = rng() % 100; i < k; ++i) {
+            PathObject o;
+            o.kind = static_cast<ObjectKind>(rng() % 8);
+            o.segment = rng() % (n - 1), o.along = u(0, 1), o.node = 1000 + i;
+            o.name = "Ort " + std::to_string(i);
+            if (o.kind == ObjectKind::milestone) o.kilometre = u(-5, 200);
+            if (rng() % 3 == 0) o.platform_length = u(0, 900);
+            o.passed = rng() % 4 == 0;
+            p.objects.push_back(o);
+        }
+        std::sort(p.objects.begin(), p.objects.end(), [](const PathObject& a, const PathObject& b) {
+            return a.segment != b.segment ? a.segment < b.segment : a.along < b.along;
+        });
+        p = with_ends(p);
+        MadeScenario m;
+        std::string error;
+        if (!make_scenario(p, nullptr, MakeRequest{}, &m, &error)) continue;
+        ++made_count;
+        EXPECT_EQ(check_findings(m.linea_txt, m.treno_txt), "") << "seed " << seed;
+    }
+    EXPECT_GT(made_count, 40);
 }
 
 }  // namespace
