@@ -170,7 +170,9 @@ bool make_scenario(const ImportPath& path, const ElevationModel* dem, const Make
     made->treno_txt = with_station_times(made->treno_txt, draft.times);
 
     fill_summary(route, &made->summary);
-    if (!draft.times.empty()) made->summary.run_time = draft.times.back().drafted - header.depart;
+    // The fastest run, stops included, as `run` tells it.
+    const RouteRun run = run_route(s, scenario_stock(s));
+    if (!run.run.profile.empty()) made->summary.run_time = run.run.profile.back().time_s;
     const PlaneTrack track(path, route.chainage);
     made->accuracy.plan_rms = plan_distance(s, route, track, &made->accuracy.plan_max);
     if (dem != nullptr) made->accuracy.profile_rms = profile_distance(s, route);
