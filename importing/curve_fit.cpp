@@ -18,6 +18,9 @@ constexpr std::array<double, 7> kTurn = {0, 0.0001, 0.0002, 0.0004, 0.001, 0.002
 // that one stray node does not make a curve of a few metres' radius.
 constexpr double kHeadingWindow = 60;
 constexpr std::int32_t kStep = kMetriCella;
+// How far the plan's heading may lag the map's while a curve runs on:
+// 0.3 degrees, some 2.5 m sideways over 500 m.
+constexpr double kHeadingTolerance = 0.005;
 
 // The class (0: straight) whose turn is nearest to `rate`, by magnitude.
 int nearest_class(double rate) {
@@ -65,9 +68,17 @@ std::vector<Curve> fit_curves(const PlaneTrack& track, std::int32_t length) {
     for (std::int32_t s = 0; s + kStep <= length; s += kStep) {
         const double heading = unwrap(track_heading(track, s + kStep, kHeadingWindow), previous);
         previous = heading;
-        const double rate = (heading - start_heading - planned) / kStep;
-        const int c = nearest_class(rate);
-        const int signed_class = rate < 0 ? -c : c;
+        const double error = heading - start_heading - planned;
+        const double rate = error / kStep;
+        int signed_class = rate < 0 ? -nearest_class(rate) : nearest_class(rate);
+        // The class of the step before goes on while it keeps the heading
+        // within the tolerance: one curve record where the nearest class of
+        // each step would alternate between two.
+        const double kept = error - (open_class < 0 ? -1 : 1) *
+                                        kTurn[static_cast<std::size_t>(std::abs(open_class))] *
+                                        kStep;
+        if (std::fabs(kept) <= kHeadingTolerance) signed_class = open_class;
+        const int c = std::abs(signed_class);
         planned += (signed_class < 0 ? -1 : 1) * kTurn[static_cast<std::size_t>(c)] * kStep;
         if (c != 0 && signed_class == open_class) {
             curves.back().length += kStep;
