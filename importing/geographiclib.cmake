@@ -1,37 +1,48 @@
 # GeographicLib as the target scenario_geographiclib. On Linux, Debian's
 # libgeographiclib-dev. For the Windows cross-build no MinGW package
 # exists: it is built here as a static library from Debian's own source
-# package (apt-get source geographiclib, unpacked into
-# SCENARIO_GEOGRAPHICLIB_SOURCE_DIR), so the .exe uses the same release as
-# the Linux build and nothing is fetched from elsewhere.
+# package of the same release (apt-get source geographiclib, unpacked into
+# the build tree at configure time unless SCENARIO_GEOGRAPHICLIB_SOURCE_DIR
+# names an unpacked copy), so nothing is fetched from outside Debian and
+# the .exe computes with the code the Linux build links.
 if(CMAKE_CROSSCOMPILING AND WIN32)
   set(SCENARIO_GEOGRAPHICLIB_SOURCE_DIR "" CACHE PATH
       "Debian's geographiclib source package, unpacked (apt-get source geographiclib)")
-  if(NOT SCENARIO_GEOGRAPHICLIB_SOURCE_DIR)
-    file(GLOB scenario_geographiclib_candidates /usr/src/geographiclib-* ${CMAKE_BINARY_DIR}/geographiclib-*)
-    list(SORT scenario_geographiclib_candidates)
-    list(POP_BACK scenario_geographiclib_candidates SCENARIO_GEOGRAPHICLIB_SOURCE_DIR)
-  endif()
   set(src ${SCENARIO_GEOGRAPHICLIB_SOURCE_DIR})
-  if(src AND EXISTS ${src}/src/Geodesic.cpp AND EXISTS ${src}/include/GeographicLib/Geodesic.hpp)
-    # The few sources the import uses: geodesics, their lines, the
-    # gnomonic projection and local Cartesian coordinates, with what they
-    # call.
-    add_library(scenario_geographiclib STATIC
-      ${src}/src/Geodesic.cpp ${src}/src/GeodesicLine.cpp ${src}/src/Gnomonic.cpp
-      ${src}/src/Math.cpp ${src}/src/GeodesicExact.cpp ${src}/src/GeodesicLineExact.cpp
-      ${src}/src/DST.cpp ${src}/src/LocalCartesian.cpp ${src}/src/Geocentric.cpp)
-    set(config ${CMAKE_CURRENT_BINARY_DIR}/geographiclib-config/GeographicLib)
-    file(MAKE_DIRECTORY ${config})
-    if(NOT EXISTS ${config}/Config.h)
-      file(WRITE ${config}/Config.h
-           "#define GEOGRAPHICLIB_VERSION_STRING \"2.1.2\"\n#define GEOGRAPHICLIB_VERSION_MAJOR 2\n"
-           "#define GEOGRAPHICLIB_VERSION_MINOR 1\n#define GEOGRAPHICLIB_VERSION_PATCH 2\n"
-           "#define GEOGRAPHICLIB_DATA \"\"\n#define GEOGRAPHICLIB_PRECISION 2\n"
-           "#define GEOGRAPHICLIB_SHARED_LIB 0\n")
+  if(NOT src)
+    set(unpacked ${CMAKE_BINARY_DIR}/debian-sources)
+    file(GLOB candidates ${unpacked}/geographiclib-*/src/Geodesic.cpp)
+    if(NOT candidates)
+      file(MAKE_DIRECTORY ${unpacked})
+      message(STATUS "Unpacking Debian's source package of GeographicLib into ${unpacked}")
+      execute_process(COMMAND apt-get source geographiclib WORKING_DIRECTORY ${unpacked}
+                      OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE fetched)
+      file(GLOB candidates ${unpacked}/geographiclib-*/src/Geodesic.cpp)
     endif()
-    target_include_directories(scenario_geographiclib SYSTEM PUBLIC
-      ${CMAKE_CURRENT_BINARY_DIR}/geographiclib-config ${src}/include)
+    if(candidates)
+      list(GET candidates 0 first)
+      get_filename_component(src ${first} DIRECTORY)
+      get_filename_component(src ${src} DIRECTORY)
+    endif()
+  endif()
+  if(src AND EXISTS ${src}/src/Geodesic.cpp AND EXISTS ${src}/include/GeographicLib/Config.h.in)
+    string(REGEX MATCH "([0-9]+)\\.([0-9]+)\\.([0-9]+)$" version ${src})
+    set(PROJECT_VERSION ${version})
+    set(PROJECT_VERSION_MAJOR ${CMAKE_MATCH_1})
+    set(PROJECT_VERSION_MINOR ${CMAKE_MATCH_2})
+    set(PROJECT_VERSION_PATCH ${CMAKE_MATCH_3})
+    # As Debian's build configures it: double precision, long double there.
+    set(GEOGRAPHICLIB_DATA "")
+    set(GEOGRAPHICLIB_HAVE_LONG_DOUBLE 1)
+    set(GEOGRAPHICLIB_WORDS_BIGENDIAN 0)
+    set(GEOGRAPHICLIB_PRECISION 2)
+    set(GEOGRAPHICLIB_LIB_TYPE_VAL 0)
+    set(config ${CMAKE_CURRENT_BINARY_DIR}/geographiclib-config)
+    configure_file(${src}/include/GeographicLib/Config.h.in ${config}/GeographicLib/Config.h)
+    file(GLOB sources ${src}/src/*.cpp)
+    add_library(scenario_geographiclib STATIC ${sources})
+    target_include_directories(scenario_geographiclib SYSTEM PUBLIC ${config} ${src}/include)
+    # Its own code, not ours: built as its authors wrote it, quietly.
     target_compile_options(scenario_geographiclib PRIVATE -w)
   endif()
 else()
