@@ -64,6 +64,9 @@ struct FirstPass : osmium::handler::Handler {
         }
     }
     void way(const osmium::Way& w) {
+        // Most ways of an extract are roads and buildings: look at the two
+        // keys before copying any tag.
+        if (!w.tags().has_key("railway") && !w.tags().has_key("public_transport")) return;
         Tags tags = tags_of(w.tags());
         if (!is_track(tags) && !is_platform(tags)) return;
         GraphWay way{w.id(), {}, std::move(tags)};
