@@ -239,18 +239,19 @@ EOF
 }
 
 import_memory() {
-    local tool=$BUILD_DIR/tool/scenario_tool millions peak
+    local tool=$BUILD_DIR/tool/scenario_tool millions peak status
     if [ ! -f "$OSM_DATA/liechtenstein.osm.pbf" ] || ! command -v osmium >/dev/null; then
         echo "import memory: not measured (needs the extract and osmium-tool)"
         return
     fi
     for millions in 1 5 10; do
         filler_extract $((millions * 1000000)) "$work/extract.osm.pbf"
-        peak=$(/usr/bin/time -f '%M' "$tool" import --force --osm "$work/extract.osm.pbf" \
-            --from Schaan-Vaduz --to Schaanwald "$work/import" 2>&1 >/dev/null | tail -1)
+        read -r peak status < <(/usr/bin/time -f '%M %x' "$tool" import --force \
+            --osm "$work/extract.osm.pbf" --from Schaan-Vaduz --to Schaanwald "$work/import" \
+            2>&1 >/dev/null | tail -1)
         echo "import peak memory, the line among $millions million other nodes:" \
             "$((peak / 1024)) MiB ($peak KiB; a $(du -m "$work/extract.osm.pbf" | cut -f1) MB file;" \
-            "target: under 300 MB, a few tens of MB apart)"
+            "exit status $status; target: under 300 MB, a few tens of MB apart)"
         rm -f "$work/extract.osm.pbf"
     done
 }
