@@ -168,9 +168,7 @@ bool scan_file(const std::string& file_name, osmium::io::file_compression compre
     return true;
 }
 
-}  // namespace
-
-bool read_railway_graph(const std::string& file_name, RailwayGraph* graph, std::string* error) {
+bool read_named(const std::string& file_name, RailwayGraph* graph, std::string* error) {
     osmium::io::File file{file_name};
     const auto format = file.format();
     if (format != osmium::io::file_format::xml && format != osmium::io::file_format::pbf) {
@@ -193,8 +191,8 @@ bool read_railway_graph(const std::string& file_name, RailwayGraph* graph, std::
     return read_passes(file, graph, error, file_name);
 }
 
-bool read_railway_graph_text(std::string_view text, const std::string& format, RailwayGraph* graph,
-                             std::string* error) {
+bool read_text(std::string_view text, const std::string& format, RailwayGraph* graph,
+               std::string* error) {
     if (format == "osm") {
         if (!reads_osm_xml()) {
             *error = "this build reads maps as .osm.pbf only";
@@ -209,6 +207,29 @@ bool read_railway_graph_text(std::string_view text, const std::string& format, R
     }
     const osmium::io::File file{text.data(), text.size(), format};
     return read_passes(file, graph, error, "the map");
+}
+
+}  // namespace
+
+bool read_railway_graph(const std::string& file_name, RailwayGraph* graph, std::string* error) {
+    // The map library reports its failures as exceptions: each becomes the
+    // one line the command prints.
+    try {
+        return read_named(file_name, graph, error);
+    } catch (const std::exception& e) {
+        *error = "cannot read " + file_name + " as a map: " + e.what();
+        return false;
+    }
+}
+
+bool read_railway_graph_text(std::string_view text, const std::string& format, RailwayGraph* graph,
+                             std::string* error) {
+    try {
+        return read_text(text, format, graph, error);
+    } catch (const std::exception& e) {
+        *error = "cannot read the map as a map: " + std::string(e.what());
+        return false;
+    }
 }
 
 }  // namespace scenario::importing

@@ -1,6 +1,7 @@
 #include "importing/station_finder.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 #include "importing/station_names.h"
@@ -88,9 +89,12 @@ bool is_train_station(const GraphNode& node, const TrackGraph& tracks) {
 bool find_station(const RailwayGraph& graph, const TrackGraph& tracks, std::string_view name,
                   FoundStation* found, std::string* error) {
     // "n123": the station node itself, as an ambiguous name lists it.
-    if (name.size() > 1 && name[0] == 'n' &&
-        name.find_first_not_of("0123456789", 1) == std::string_view::npos && name.size() < 20) {
-        const GraphNode* n = graph.node(std::stoll(std::string(name.substr(1))));
+    std::int64_t id = 0;
+    const auto [end, ec] = std::from_chars(name.data() + std::min<std::size_t>(1, name.size()),
+                                           name.data() + name.size(), id);
+    if (name.size() > 1 && name[0] == 'n' && ec == std::errc() &&
+        end == name.data() + name.size()) {
+        const GraphNode* n = graph.node(id);
         if (n && is_train_station(*n, tracks) && !station_name(n->tags).empty()) {
             found->nodes = {n};
             found->name = std::string(station_name(n->tags));
