@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "compiler/route_rules.h"
 #include "importing/elevation_model.h"

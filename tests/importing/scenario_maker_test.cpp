@@ -119,6 +119,21 @@ TEST(ScenarioMaker, AMaxspeedGapTakesTheLowerNeighbourAndBoardsStandAsTheEmbedde
     EXPECT_EQ(check_findings(m.linea_txt, m.treno_txt), "");
 }
 
+TEST(ScenarioMaker, ALimitShorterThanTheTrainIsFoldedIntoTheLowerOne) {
+    ImportPath p = with_ends(drawn_path({{4000, 0}}));
+    // 120 km/h for 40 m (50 m in whole cells), shorter than the default
+    // train's 99 m, between 100s.
+    p.spans = {{0, 100, 1, true, 100, false, false, "", std::nullopt},
+               {100, 102, 2, true, 120, false, false, "", std::nullopt},
+               {102, 200, 3, true, 100, false, false, "", std::nullopt}};
+    const MadeScenario m = made(p);
+    EXPECT_NE(m.treno_txt.find("[vel_limite]\r\nvelocita,   0,   100\r\n[stazioni]"),
+              std::string::npos);
+    ASSERT_EQ(m.notes.size(), 1u);
+    EXPECT_EQ(m.notes[0].message,
+              "120 km/h from 2000 m, shorter than the train, folded into 100 km/h");
+}
+
 // A hill 120 m high across a straight line, steep enough that a tunnel
 // must go through it, and gentle beyond the portals.
 HeightGrid hill(double lat, double lon) {
