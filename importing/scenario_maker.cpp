@@ -27,6 +27,7 @@ constexpr int kCarriages = 3;
 constexpr int kBrakedMass = 120;
 // The plan and the profile are compared every this many metres.
 constexpr double kMeasureStep = 10;
+constexpr int kSecondsPerDay = 24 * 3600;
 
 // The two sources and what the build writes, kept in memory.
 class MemoryFolder final : public FileSystem {
@@ -165,6 +166,16 @@ bool make_scenario(const ImportPath& path, const ElevationModel* dem, const Make
     const TimetableDraft draft = draft_timetable(s, scenario_stock(s), options);
     if (!draft.problem.empty()) {
         *error = "no timetable could be drafted: " + draft.problem;
+        return false;
+    }
+    // The train file's hours run to 23: a timetable that passes midnight
+    // would be out of their range.
+    for (const DraftedTime& t : draft.times) {
+        if (t.drafted < kSecondsPerDay) continue;
+        *error = "the timetable would pass midnight (" + t.name + " at " +
+                 std::to_string(t.drafted / 3600 % 24) + ":" +
+                 (t.drafted / 60 % 60 < 10 ? "0" : "") + std::to_string(t.drafted / 60 % 60) +
+                 " the next day): depart earlier";
         return false;
     }
     made->treno_txt = with_station_times(made->treno_txt, draft.times);

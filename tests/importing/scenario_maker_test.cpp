@@ -84,6 +84,16 @@ TEST(ScenarioMaker, AStraightLineHasNoCurveAndCountsUpFromZero) {
     EXPECT_LT(m.accuracy.plan_max, 1.0);
 }
 
+TEST(ScenarioMaker, ATimetableThatWouldPassMidnightIsRefused) {
+    MakeRequest late;
+    late.depart_minutes = 23 * 60 + 59;
+    MadeScenario m;
+    std::string error;
+    EXPECT_FALSE(make_scenario(with_ends(drawn_path({{6000, 0}})), nullptr, late, &m, &error));
+    EXPECT_EQ(error,
+              "the timetable would pass midnight (OMEGA at 0:04 the next day): depart earlier");
+}
+
 TEST(ScenarioMaker, StationsTooCloseLeaveTheSmallerOutAndSaySo) {
     ImportPath p = drawn_path({{4000, 0}});
     p.objects = {station_at(p, 0, "Alpha"), station_at(p, 90, "Mitte"),
