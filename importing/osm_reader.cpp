@@ -150,6 +150,20 @@ std::string refusal(const std::string& shown, std::string_view action) {
            std::string(action) + "\"): upload or discard them, or export the map again";
 }
 
+// True when the scan found nothing to refuse the map for.
+bool acceptable(const PendingChangeScanner& scanner, const std::string& shown, std::string* error) {
+    if (scanner.found()) {
+        *error = refusal(shown, scanner.action());
+        return false;
+    }
+    if (!scanner.unsafe_coordinate().empty()) {
+        *error = "cannot read " + shown + " as a map: the coordinate \"" +
+                 std::string(scanner.unsafe_coordinate()) + "\" is not a plain decimal";
+        return false;
+    }
+    return true;
+}
+
 // The XML text of a file, decompressed as it is read, through the scanner.
 bool scan_file(const std::string& file_name, osmium::io::file_compression compression,
                PendingChangeScanner* scanner, std::string* error) {
@@ -183,10 +197,7 @@ bool read_named(const std::string& file_name, RailwayGraph* graph, std::string* 
         }
         PendingChangeScanner scanner;
         if (!scan_file(file_name, file.compression(), &scanner, error)) return false;
-        if (scanner.found()) {
-            *error = refusal(file_name, scanner.action());
-            return false;
-        }
+        if (!acceptable(scanner, file_name, error)) return false;
     }
     return read_passes(file, graph, error, file_name);
 }
@@ -200,10 +211,7 @@ bool read_text(std::string_view text, const std::string& format, RailwayGraph* g
         }
         PendingChangeScanner scanner;
         scanner.feed(text);
-        if (scanner.found()) {
-            *error = refusal("the map", scanner.action());
-            return false;
-        }
+        if (!acceptable(scanner, "the map", error)) return false;
     }
     const osmium::io::File file{text.data(), text.size(), format};
     return read_passes(file, graph, error, "the map");

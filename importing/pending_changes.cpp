@@ -24,10 +24,38 @@ bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Calls each(name, value) for the attributes of a start tag, values
+// unquoted; stops at the first thing that is not an attribute (the map
+// library then says what is wrong with the file).
+template <typename Each>
+void for_each_attribute(std::string_view tag, Each each) {
+    std::size_t i = tag.find_first_of(" \t\r\n");
+    while (i < tag.size()) {
+        while (i < tag.size() && (is_blank(tag[i]) || tag[i] == '/'))
+            ++i;
+        const std::size_t name_start = i;
+        while (i < tag.size() && !is_blank(tag[i]) && tag[i] != '=')
+            ++i;
+        const std::string_view name = tag.substr(name_start, i - name_start);
+        while (i < tag.size() && is_blank(tag[i]))
+            ++i;
+        if (i >= tag.size() || tag[i] != '=') return;
+        ++i;
+        while (i < tag.size() && is_blank(tag[i]))
+            ++i;
+        if (i >= tag.size() || (tag[i] != '"' && tag[i] != '\'')) return;
+        const char quote = tag[i++];
+        const std::size_t end = tag.find(quote, i);
+        if (end == std::string_view::npos) return;
+        each(name, tag.substr(i, end - i));
+        i = end + 1;
+    }
+}
+
 }  // namespace
 
 void PendingChangeScanner::feed(std::string_view piece) {
-    if (found_) return;
+    if (stopped()) return;
     std::string text = carry_;
     text.append(piece);
     carry_.clear();
@@ -36,7 +64,7 @@ void PendingChangeScanner::feed(std::string_view piece) {
 
 void PendingChangeScanner::scan(std::string_view text) {
     std::size_t at = 0;
-    while (!found_) {
+    while (!stopped()) {
         const std::size_t open = text.find('<', at);
         if (open == std::string_view::npos) return;
         const std::size_t close = text.find('>', open);
@@ -47,34 +75,15 @@ void PendingChangeScanner::scan(std::string_view text) {
         const std::string_view tag = text.substr(open, close - open);
         at = close + 1;
         if (!is_element(tag)) continue;
-        // Attribute values are quoted: look for " action=" outside quotes.
-        char quote = 0;
-        for (std::size_t i = 1; i < tag.size(); ++i) {
-            const char c = tag[i];
-            if (quote) {
-                if (c == quote) quote = 0;
-                continue;
+        for_each_attribute(tag, [&](std::string_view name, std::string_view value) {
+            if (name == "action" && !found_) {
+                found_ = true;
+                action_ = std::string(value.substr(0, 16));
             }
-            if (c == '"' || c == '\'') {
-                quote = c;
-                continue;
-            }
-            if (is_blank(tag[i - 1]) && tag.substr(i, 6) == "action") {
-                std::size_t j = i + 6;
-                while (j < tag.size() && is_blank(tag[j]))
-                    ++j;
-                if (j < tag.size() && tag[j] == '=') {
-                    found_ = true;
-                    const std::size_t v = tag.find_first_of("\"'", j);
-                    if (v != std::string_view::npos) {
-                        const std::size_t e = tag.find(tag[v], v + 1);
-                        action_ = std::string(
-                            tag.substr(v + 1, e == std::string_view::npos ? 16 : e - v - 1));
-                    }
-                    return;
-                }
-            }
-        }
+            if ((name == "lat" || name == "lon") &&
+                value.find_first_of("eE") != std::string_view::npos && unsafe_coordinate_.empty())
+                unsafe_coordinate_ = std::string(value.substr(0, 32));
+        });
     }
 }
 
