@@ -156,9 +156,8 @@ bool acceptable(const PendingChangeScanner& scanner, const std::string& shown, s
         *error = refusal(shown, scanner.action());
         return false;
     }
-    if (!scanner.unsafe_coordinate().empty()) {
-        *error = "cannot read " + shown + " as a map: the coordinate \"" +
-                 std::string(scanner.unsafe_coordinate()) + "\" is not a plain decimal";
+    if (!scanner.unsafe().empty()) {
+        *error = "cannot read " + shown + " as a map: " + std::string(scanner.unsafe());
         return false;
     }
     return true;

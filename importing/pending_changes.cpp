@@ -24,6 +24,23 @@ bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// The '>' that ends the tag opened at `open`, outside quoted attribute
+// values (which may hold a '>'), or npos when the text ends first.
+std::size_t tag_end(std::string_view text, std::size_t open) {
+    char quote = 0;
+    for (std::size_t i = open + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote) {
+            if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
 // Calls each(name, value) for the attributes of a start tag, values
 // unquoted; stops at the first thing that is not an attribute (the map
 // library then says what is wrong with the file).
@@ -67,9 +84,14 @@ void PendingChangeScanner::scan(std::string_view text) {
     while (!stopped()) {
         const std::size_t open = text.find('<', at);
         if (open == std::string_view::npos) return;
-        const std::size_t close = text.find('>', open);
+        const std::size_t close = tag_end(text, open);
         if (close == std::string_view::npos) {
-            if (text.size() - open <= kLongestStartTag) carry_ = std::string(text.substr(open));
+            if (text.size() - open <= kLongestStartTag) {
+                carry_ = std::string(text.substr(open));
+            } else if (is_element(text.substr(open, kLongestStartTag))) {
+                unsafe_ =
+                    "an element is longer than " + std::to_string(kLongestStartTag) + " bytes";
+            }
             return;
         }
         const std::string_view tag = text.substr(open, close - open);
@@ -80,9 +102,11 @@ void PendingChangeScanner::scan(std::string_view text) {
                 found_ = true;
                 action_ = std::string(value.substr(0, 16));
             }
-            if ((name == "lat" || name == "lon") &&
-                value.find_first_of("eE") != std::string_view::npos && unsafe_coordinate_.empty())
-                unsafe_coordinate_ = std::string(value.substr(0, 32));
+            const bool coordinate = name == "lat" || name == "lon";
+            if (coordinate && value.find_first_of("eE&") != std::string_view::npos &&
+                unsafe_.empty())
+                unsafe_ = "the coordinate \"" + std::string(value.substr(0, 32)) +
+                          "\" is not a plain decimal";
         });
     }
 }

@@ -2,9 +2,9 @@
 // changed object with an `action` attribute ("delete", "modify"). The map
 // library reads past that attribute and would take deleted objects as
 // data, so such a file is recognised here, from its text, and refused.
-// The same scan finds a node's coordinate in exponent notation ("4.7E1"),
-// which no editor writes and which the map library's coordinate reader
-// scales with an integer that can overflow: such a file is refused too.
+// The same scan finds a node's coordinate in exponent notation ("4.7E1",
+// also spelt with a character reference), which no editor writes and which the map library's
+// coordinate reader scales with an integer that can overflow: such a file is refused too.
 #pragma once
 
 #include <cstddef>
@@ -21,17 +21,18 @@ class PendingChangeScanner {
     void feed(std::string_view piece);
     bool found() const { return found_; }
     std::string_view action() const { return action_; }  // its value, as far as read
-    // The first coordinate in exponent notation; empty when there is none.
-    std::string_view unsafe_coordinate() const { return unsafe_coordinate_; }
+    // Why the map library cannot read the text safely: a coordinate in
+    // exponent notation, an element too long to check; empty when none.
+    std::string_view unsafe() const { return unsafe_; }
 
   private:
     void scan(std::string_view text);
-    bool stopped() const { return found_ || !unsafe_coordinate_.empty(); }
+    bool stopped() const { return found_ || !unsafe_.empty(); }
 
     std::string carry_;  // the unfinished start tag of the previous piece
     bool found_ = false;
     std::string action_;
-    std::string unsafe_coordinate_;
+    std::string unsafe_;
 };
 
 }  // namespace scenario::importing

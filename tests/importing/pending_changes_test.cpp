@@ -41,16 +41,20 @@ TEST(PendingChanges, FoundInAnyPieces) {
 // The map library scales an exponent's digits in a 64-bit integer that
 // overflows (found by the fuzz target): such a coordinate is refused.
 TEST(PendingChanges, ExponentCoordinatesRefused) {
-    for (const char* text : {"<osm><node id='12' lat='034.00E050' lon='9'/></osm>",
-                             "<osm><node lon=\"9e0\" id='1' lat='1'/></osm>"}) {
+    for (const char* text :
+         {"<osm><node id='12' lat='034.00E050' lon='9'/></osm>",
+          "<osm><node lon=\"9e0\" id='1' lat='1'/></osm>",
+          "<osm><node id='1' lat='9&#101;5' lon='1'/></osm>",  // an "e" in disguise
+          // A '>' inside a quoted value does not end the tag.
+          "<osm><node id='0' lat='47' lon='9.03e4200>\nng'/></osm>"}) {
         PendingChangeScanner scanner;
         scanner.feed(text);
-        EXPECT_FALSE(scanner.unsafe_coordinate().empty()) << text;
+        EXPECT_FALSE(scanner.unsafe().empty()) << text;
         EXPECT_FALSE(scanner.found());
     }
     PendingChangeScanner plain;
     plain.feed("<osm><node id='1' lat='-47.1' lon='9.5'><tag k='lat' v='1e5'/></node></osm>");
-    EXPECT_TRUE(plain.unsafe_coordinate().empty());
+    EXPECT_TRUE(plain.unsafe().empty());
 }
 
 TEST(PendingChanges, TheEditorsFileIsRefused) {
