@@ -26,10 +26,17 @@
 #      save of the train file to the page's update, median of 21 saves, on
 #      the embedded route and on the 1000000 m one, whole and zoomed to 2 km
 #      (target 500 ms), and what a zoomed picture of the long route weighs.
-# Needs valgrind for 2, and node, Chromium and puppeteer-core for 9 (found
-# as the viewer's browser test finds them). Reports only: timings never fail a build.
+#  10. `scenario_tool import` of liechtenstein.osm.pbf against `osmium
+#      tags-filter` taking the railways out of the same file, medians of
+#      IMPORT_PAIRS interleaved runs (target 2 x), and the import's peak
+#      memory on extracts generated with the same line among 1, 5 and 10
+#      million other nodes (target: a few tens of MB apart, under 300 MB).
+# Needs valgrind for 2, node, Chromium and puppeteer-core for 9 (found as
+# the viewer's browser test finds them), osmium-tool for 10. Reports only:
+# timings never fail a build.
 #
 #   tools/bench.sh [PAIRS]     (default 100)
+#   BENCH_ONLY=import tools/bench.sh   section 10 alone
 #
 # BENCH_BEFORE_TOOL=path/to/an/older/scenario_tool measures 6 for that
 # program as well, for a before-and-after row.
@@ -39,6 +46,8 @@ cd "$(dirname "$0")/.."
 readonly BUILD_DIR=${BENCH_BUILD_DIR:-build/bench}
 readonly PAIRS=${1:-100}
 readonly ROUTE_PAIRS=21
+readonly IMPORT_PAIRS=${IMPORT_PAIRS:-21}
+readonly OSM_DATA=${OSM_DATA:-../shared/data/osm}
 source tests/support/output_names.sh
 readonly OUTPUTS=("${kOutputs[@]}")
 
@@ -46,9 +55,13 @@ work=$(mktemp -d /tmp/scenario_bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
 cmake --preset bench -B "$BUILD_DIR" >/dev/null
-cmake --build "$BUILD_DIR" --target scenario_builder scenario_bench scenario_big_route \
-    scenario_run_pairs scenario_tool scenario_lsp_client scenario_running_bench \
-    scenario_format_bench scenario_synthetic_sources >/dev/null
+if [ "${BENCH_ONLY:-}" = import ]; then
+    cmake --build "$BUILD_DIR" --target scenario_tool >/dev/null
+else
+    cmake --build "$BUILD_DIR" --target scenario_builder scenario_bench scenario_big_route \
+        scenario_run_pairs scenario_tool scenario_lsp_client scenario_running_bench \
+        scenario_format_bench scenario_synthetic_sources >/dev/null
+fi
 readonly BUILDER=$BUILD_DIR/scenario_builder
 
 # The value of `name` in `name value` lines.
@@ -200,8 +213,80 @@ language_server() {
     done
 }
 
+# Section 8: the import against osmium-tool's filter, then its memory on
+# extracts that hold the same line among more and more other nodes.
+import_against_filter() {
+    local map=$OSM_DATA/liechtenstein.osm.pbf tool=$BUILD_DIR/tool/scenario_tool
+    if [ ! -f "$map" ] || ! command -v osmium >/dev/null; then
+        echo "import: not measured (needs $map and osmium-tool)"
+        return
+    fi
+    python3 - "$tool" "$map" "$work" "$IMPORT_PAIRS" <<'EOF'
+import statistics, subprocess, sys, time
+tool, osm, work, pairs = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+imp = [tool, "import", "--force", "--osm", osm, "--from", "Schaan-Vaduz", "--to", "Schaanwald",
+       work + "/import"]
+flt = ["osmium", "tags-filter", "--overwrite", osm, "w/railway", "-o", work + "/railway.osm.pbf"]
+def once(cmd):
+    start = time.perf_counter()
+    subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return time.perf_counter() - start
+once(imp); once(flt)
+a, b = [], []
+for _ in range(pairs):
+    a.append(once(imp)); b.append(once(flt))
+ma, mb = statistics.median(a), statistics.median(b)
+print(f"import of liechtenstein.osm.pbf / osmium tags-filter w/railway: {ma / mb:.2f} x (target 2 x)")
+print(f"  medians of {pairs} interleaved runs: import {ma * 1000:.1f} ms, filter {mb * 1000:.1f} ms")
+EOF
+}
+
+# An extract of the Liechtenstein railway among `count` other nodes, made
+# with osmium-tool from generated OPL (ids above any real one, places in
+# the country's box), merged so that the file is sorted as a real one is.
+filler_extract() {
+    local count=$1 out=$2
+    osmium tags-filter --overwrite "$OSM_DATA/liechtenstein.osm.pbf" w/railway r/route=train \
+        -o "$work/railway.osm.pbf" 2>/dev/null
+    python3 - "$count" "$work/filler.opl" <<'EOF'
+import random, sys
+count, path = int(sys.argv[1]), sys.argv[2]
+rnd = random.Random(26)
+base = 20_000_000_000
+with open(path, "w") as f:
+    for i in range(count):
+        f.write(f"n{base + i} v1 x{9.47 + rnd.random() * 0.17:.7f} y{47.04 + rnd.random() * 0.23:.7f}\n")
+EOF
+    osmium cat --overwrite "$work/filler.opl" -o "$work/filler.osm.pbf"
+    osmium merge --overwrite "$work/railway.osm.pbf" "$work/filler.osm.pbf" -o "$out"
+    rm -f "$work/filler.opl" "$work/filler.osm.pbf"
+}
+
+import_memory() {
+    local tool=$BUILD_DIR/tool/scenario_tool millions peak status
+    if [ ! -f "$OSM_DATA/liechtenstein.osm.pbf" ] || ! command -v osmium >/dev/null; then
+        echo "import memory: not measured (needs the extract and osmium-tool)"
+        return
+    fi
+    for millions in 1 5 10; do
+        filler_extract $((millions * 1000000)) "$work/extract.osm.pbf"
+        read -r peak status < <(/usr/bin/time -f '%M %x' "$tool" import --force \
+            --osm "$work/extract.osm.pbf" --from Schaan-Vaduz --to Schaanwald "$work/import" \
+            2>&1 >/dev/null | tail -1)
+        echo "import peak memory, the line among $millions million other nodes:" \
+            "$((peak / 1024)) MiB ($peak KiB; a $(du -m "$work/extract.osm.pbf" | cut -f1) MB file;" \
+            "exit status $status; target: under 300 MB, a few tens of MB apart)"
+        rm -f "$work/extract.osm.pbf"
+    done
+}
+
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
     "$(uname -sr), load $(cut -d' ' -f1-3 /proc/loadavg)"
+if [ "${BENCH_ONLY:-}" = import ]; then
+    import_against_filter
+    import_memory
+    exit 0
+fi
 whole_run_against_copy
 instructions_of_one_run
 longest_route
@@ -214,3 +299,5 @@ if command -v node >/dev/null; then
     node tools/view_bench.cjs "$BUILD_DIR/tool/scenario_tool" \
         "$BUILD_DIR/bench/scenario_synthetic_sources" 21 "$BUILD_DIR/node/node_modules"
 fi
+import_against_filter
+import_memory

@@ -38,8 +38,10 @@ bool take_option(std::span<const std::string> args, std::size_t* i,
         parsed->options[name];
     } else if (equals != std::string::npos) {
         parsed->options[name] = body.substr(equals + 1);
+        parsed->every[name].push_back(parsed->options[name]);
     } else if (*i + 1 < args.size()) {
         parsed->options[name] = args[++*i];
+        parsed->every[name].push_back(parsed->options[name]);
     } else {
         return fail(error, "option '--" + name + "' needs a value");
     }
@@ -51,6 +53,11 @@ bool take_option(std::span<const std::string> args, std::size_t* i,
 std::string ParsedArgs::value_or(std::string_view name, std::string_view fallback) const {
     const auto it = options.find(name);
     return it == options.end() ? std::string(fallback) : it->second;
+}
+
+std::vector<std::string> ParsedArgs::values(std::string_view name) const {
+    const auto it = every.find(name);
+    return it == every.end() ? std::vector<std::string>{} : it->second;
 }
 
 bool parse_args(std::span<const std::string> args, std::span<const KnownOption> known,

@@ -18,11 +18,14 @@ struct KnownOption {
 };
 
 struct ParsedArgs {
-    std::map<std::string, std::string, std::less<>> options;
+    std::map<std::string, std::string, std::less<>> options;             // the last value of each
+    std::map<std::string, std::vector<std::string>, std::less<>> every;  // all, in order
     std::vector<std::string> words;
 
     bool has(std::string_view name) const { return options.find(name) != options.end(); }
     std::string value_or(std::string_view name, std::string_view fallback) const;
+    // Each value of an option that may be given more than once.
+    std::vector<std::string> values(std::string_view name) const;
 };
 
 // "--help" and "-h" are known to every command. After "--" every argument

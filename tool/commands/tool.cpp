@@ -9,6 +9,7 @@
 #include "tool/commands/dump_command.h"
 #include "tool/commands/explain_command.h"
 #include "tool/commands/format_command.h"
+#include "tool/commands/import_command.h"
 #include "tool/commands/init_command.h"
 #include "tool/commands/lsp_command.h"
 #include "tool/commands/plot_command.h"
@@ -27,6 +28,8 @@ constexpr std::string_view kHelp =
     "\n"
     "  init       write a first scenario to change: the builder's own two source\n"
     "             files and its three documents\n"
+    "  import     make a whole scenario from an OpenStreetMap extract: the line\n"
+    "             between two stations, its stations, signals and timetable\n"
     "  explain    say what a code, a diagnostic or a record keyword means\n"
     "  check      print every diagnostic of the line and train source files:\n"
     "             recorded codes, what the compiler reads silently, and a\n"
@@ -61,6 +64,7 @@ struct NamedCommand {
 // clang-format off
 constexpr NamedCommand kCommands[] = {
     {"init", init_command},
+    {"import", import_command},
     {"explain", explain_command},
     {"check", check_command},
     {"compile", compile_command},
