@@ -43,6 +43,8 @@ TEST(RealImports, EachLineChecksCleanAndFollowsTheMap) {
         SCOPED_TRACE(c.file);
         const std::string file = data + "/" + c.file;
         if (!std::filesystem::exists(file)) GTEST_SKIP() << file << " is not there";
+        // The Windows build reads .osm.pbf only.
+        if (!reads_osm_xml() && !file.ends_with(".pbf")) continue;
         RailwayGraph graph;
         std::string error;
         ASSERT_TRUE(read_railway_graph(file, &graph, &error)) << error;

@@ -89,7 +89,8 @@ TEST_F(TimetableCommand, OptionsOutOfShapeAreUsageErrors) {
 TEST_F(TimetableCommand, ADraftPastMidnightIsNotWritten) {
     const std::string before = treno();
     EXPECT_EQ(tool.run({"timetable", "--depart", "23:50", "--write", "src"}), kExitFatal);
-    EXPECT_NE(tool.err.str().find("passes midnight (BORGO FERRANTE at 24:06:00)"), std::string::npos)
+    EXPECT_NE(tool.err.str().find("passes midnight (BORGO FERRANTE at 24:06:00)"),
+              std::string::npos)
         << tool.err.str();
     EXPECT_EQ(treno(), before);
 }
