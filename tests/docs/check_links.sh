@@ -15,6 +15,7 @@ set -euo pipefail
 # "line<TAB>target" for every link of a page: inline links and pictures
 # `[text](target "title")`, and definitions `[name]: target`. Fenced code
 # blocks and code spans are left out, as they show text, not links.
+# shellcheck disable=SC2016 # an awk program, not shell
 readonly kLinks='
 /^ *(```|~~~)/ { fenced = !fenced; next }
 fenced { next }
@@ -37,6 +38,7 @@ fenced { next }
 }'
 
 # The anchor of every heading of a page, one a line.
+# shellcheck disable=SC2016 # an awk program, not shell
 readonly kAnchors='
 /^ *(```|~~~)/ { fenced = !fenced; next }
 fenced { next }
