@@ -6,7 +6,10 @@
 //   1. CHANGES times, changes a departure minute in the train file and
 //      waits for that version's diagnostics: the median time from the
 //      change to them;
-//   2. sends BURST such changes back to back: the time until the last
+//   2. CHANGES times, asks for the code actions of the whole train file
+//      (every quick fix it has: the worst an editor can ask) and waits for
+//      the answer: the median time;
+//   3. sends BURST such changes back to back: the time until the last
 //      version's diagnostics arrive, how many diagnostics messages came for
 //      the train file meanwhile, and how many of those were for a version
 //      that the next one had replaced before the server could begin its
@@ -192,6 +195,27 @@ int main(int argc, char** argv) {
     }
     std::sort(times.begin(), times.end());
     std::printf("change_to_diagnostics_median_ms %.2f\n", times[times.size() / 2]);
+
+    times.clear();
+    for (int i = 0; i < changes; ++i) {
+        const std::string id = std::to_string(1000 + i);
+        const Clock::time_point sent = Clock::now();
+        server.send(R"({"jsonrpc":"2.0","id":)" + id +
+                    R"(,"method":"textDocument/codeAction","params":{"textDocument":{"uri":")" +
+                    std::string(kTrenoUri) +
+                    R"("},"range":{"start":{"line":0,"character":0},"end":{"line":2000000,)"
+                    R"("character":0}},"context":{"diagnostics":[]}}})");
+        for (;;) {
+            const auto [v, at] = server.receive();
+            const scenario::JsonValue* answered = v.find("id");
+            if (answered != nullptr && answered->number() != nullptr &&
+                answered->number()->whole == 1000 + i)
+                break;
+        }
+        times.push_back(ms(Clock::now() - sent));
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("code_actions_whole_file_median_ms %.2f\n", times[times.size() / 2]);
 
     std::vector<std::string> messages;
     const std::int64_t first = version + 1;

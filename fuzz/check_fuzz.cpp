@@ -3,7 +3,8 @@
 // and no hang on any text, every diagnostic's range inside its file, the
 // checks reading every record as the compile reads it, and a compile that
 // writes the same bytes whether it is listened to or not. Every output form
-// is rendered as well.
+// is rendered as well, with the quick fixes, each of which must apply to
+// its text and name only diagnostics there are.
 //
 // Input: as for the compile target: a flags byte (bit 0: build the line
 // geometry; bit 1: no line source file; bit 2: no train source file), then
@@ -15,6 +16,8 @@
 #include <string_view>
 
 #include "authoring/diagnose.h"
+#include "authoring/quick_fixes.h"
+#include "authoring/source_format.h"
 #include "formats/source_lines.h"
 #include "fuzz/two_sources.h"
 #include "output/file_names.h"
@@ -61,17 +64,40 @@ void check_range(const scenario::Diagnostic& d, const scenario::SourceLines& lin
     if (r.end_line < r.line || (r.end_line == r.line && r.end_column < r.column)) broken();
 }
 
-void render(const std::vector<scenario::Diagnostic>& diagnostics, std::string_view linea,
+void render(const std::vector<scenario::Diagnostic>& diagnostics,
+            const std::vector<scenario::Fix>& fixes, std::string_view linea,
             std::string_view treno) {
     const scenario::DiagnosedFiles files{"l.txt",  linea, "t.txt", treno, ".",
                                          "s.toml", {},    "c.txt", {}};
     std::ostringstream out;
     scenario::print_diagnostics_text(diagnostics, files, true, true, out);
-    scenario::print_diagnostics_sarif(diagnostics, files, out);
+    scenario::print_diagnostics_sarif(diagnostics, files, out, fixes);
     scenario::JsonWriter json(out);
     json.begin_object();
-    scenario::put_diagnostics_json(diagnostics, files, json);
+    scenario::put_diagnostics_json(diagnostics, files, json, fixes);
     json.end_object();
+}
+
+// Laying out both sources changes no byte the compile writes, nor its
+// outcome, and laying them out again changes nothing.
+void check_layout(const scenario::fuzzing::TwoSources& in, Build& as_written) {
+    const std::string linea = scenario::formatted_source(in.linea, scenario::SourceKind::linea);
+    const std::string treno = scenario::formatted_source(in.treno, scenario::SourceKind::treno);
+    if (scenario::formatted_source(linea, scenario::SourceKind::linea) != linea) broken();
+    if (scenario::formatted_source(treno, scenario::SourceKind::treno) != treno) broken();
+    if (linea == in.linea && treno == in.treno) return;
+    Build laid_out;
+    build({in.flags, linea, treno}, nullptr, laid_out);
+    // What the compile left of the sources differs, by the layout, where it
+    // did not read them.
+    for (Build* b : {&laid_out, &as_written}) {
+        b->fs.files.erase(scenario::fuzzing::fuzz_files().linea_txt);
+        b->fs.files.erase(scenario::fuzzing::fuzz_files().treno_txt);
+    }
+    if (laid_out.fs.files != as_written.fs.files) broken();
+    if (laid_out.outcome.status != as_written.outcome.status) broken();
+    if (laid_out.s.codice_errore != as_written.s.codice_errore) broken();
+    if (laid_out.s.posizione_errore != as_written.s.posizione_errore) broken();
 }
 
 }  // namespace
@@ -100,6 +126,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const scenario::SourceLines treno_lines(treno);
     for (const scenario::Diagnostic& d : diagnostics)
         check_range(d, linea_lines, treno_lines);
-    render(diagnostics, linea, treno);
+    const auto fixes = scenario::quick_fixes(diagnostics, {linea, treno, nullptr});
+    for (const scenario::Fix& f : fixes) {
+        const std::string_view text = f.file == scenario::SourceKind::linea ? linea : treno;
+        if (!scenario::apply_edits(text, f.edits)) broken();
+        for (const std::size_t i : f.mends)
+            if (i >= diagnostics.size()) broken();
+    }
+    render(diagnostics, fixes, linea, treno);
+    check_layout(in, unheard);
     return 0;
 }

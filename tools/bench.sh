@@ -16,10 +16,18 @@
 #      long one), and 100 changes sent back to back: the time until the
 #      last version's diagnostics (target 3 x one change), how many
 #      diagnostics messages came, and how many were for a version already
-#      replaced when its check could begin (target 0);
+#      replaced when its check could begin (target 0); and the time to
+#      answer a request for the code actions of the whole train file;
 #   7. the run of the train (running/), with Google Benchmark: the compiled
-#      embedded scenario (target 1 ms) and the 1000000 m one (target 20 ms).
-# Needs valgrind for 2. Reports only: timings never fail a build.
+#      embedded scenario (target 1 ms) and the 1000000 m one (target 20 ms);
+#   8. the layout of both source files (`scenario_tool format`, the language
+#      server's formatting), with Google Benchmark: embedded and 1000000 m.
+#   9. the live viewer in headless Chromium (tools/view_bench.cjs): from a
+#      save of the train file to the page's update, median of 21 saves, on
+#      the embedded route and on the 1000000 m one, whole and zoomed to 2 km
+#      (target 500 ms), and what a zoomed picture of the long route weighs.
+# Needs valgrind for 2, and node, Chromium and puppeteer-core for 9 (found
+# as the viewer's browser test finds them). Reports only: timings never fail a build.
 #
 #   tools/bench.sh [PAIRS]     (default 100)
 #
@@ -39,7 +47,8 @@ trap 'rm -rf "$work"' EXIT
 
 cmake --preset bench -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" --target scenario_builder scenario_bench scenario_big_route \
-    scenario_run_pairs scenario_tool scenario_lsp_client scenario_running_bench >/dev/null
+    scenario_run_pairs scenario_tool scenario_lsp_client scenario_running_bench \
+    scenario_format_bench scenario_synthetic_sources >/dev/null
 readonly BUILDER=$BUILD_DIR/scenario_builder
 
 # The value of `name` in `name value` lines.
@@ -160,6 +169,19 @@ for b in json.load(open(sys.argv[1]))["benchmarks"]:
 EOF
 }
 
+# Section 8: the layout of both source files, medians of 15.
+format_times() {
+    "$BUILD_DIR/bench/scenario_format_bench" --benchmark_repetitions=15 \
+        --benchmark_report_aggregates_only=true --benchmark_format=json >"$work/format.json" 2>/dev/null
+    python3 - "$work/format.json" <<'EOF'
+import json, sys
+for b in json.load(open(sys.argv[1]))["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        print(f"layout of both source files, {b['run_name']}: {b['real_time']:.2f} ms"
+              f" ({b['cpu_time']:.2f} ms processor time, {b['bytes']:.0f} bytes)")
+EOF
+}
+
 # Section 6 for the language server of `tool` (a scenario_tool), named `who`.
 language_server() {
     local tool=$1 who=$2 route report one burst
@@ -173,6 +195,8 @@ language_server() {
             "($(ratio "$burst" "$one") x one change; target 3 x)," \
             "$(value_of burst_train_publishes <<<"$report") diagnostics messages for the train file," \
             "$(value_of burst_replaced_publishes <<<"$report") for a version already replaced"
+        echo "  code actions of the whole train file (every quick fix, worked out on request):" \
+            "$(value_of code_actions_whole_file_median_ms <<<"$report") ms (median of 31)"
     done
 }
 
@@ -185,3 +209,8 @@ in_memory_ratio
 language_server "$BUILD_DIR/tool/scenario_tool" this
 if [ -n "${BENCH_BEFORE_TOOL:-}" ]; then language_server "$BENCH_BEFORE_TOOL" before; fi
 running_times
+format_times
+if command -v node >/dev/null; then
+    node tools/view_bench.cjs "$BUILD_DIR/tool/scenario_tool" \
+        "$BUILD_DIR/bench/scenario_synthetic_sources" 21 "$BUILD_DIR/node/node_modules"
+fi

@@ -1,6 +1,7 @@
 #include "tool/commands/compile_command.h"
 
 #include <ostream>
+#include <tuple>
 
 #include "compiler/model.h"
 #include "content/embedded_texts.h"
@@ -10,6 +11,7 @@
 #include "tool/commands/command_line.h"
 #include "tool/commands/compile_report.h"
 #include "tool/commands/documents_command.h"
+#include "tool/commands/scenario_request.h"
 #include "tool/diagnostics/diagnosed_build.h"
 
 namespace scenario {
@@ -29,8 +31,8 @@ constexpr std::string_view kHelp =
     "The diagnostics of 'scenario_tool check' come first, on standard error;\n"
     "then a recorded failure is printed as 'file:line: code N: meaning, at P m'.\n"
     "\n"
-    "  --line ID       line identifier (default Alvena_Sorbio)\n"
-    "  --train NUMBER  train number (default 4271)\n"
+    "  --line ID       line identifier (default Alvena_Sorbio, or the folder's only line)\n"
+    "  --train NUMBER  train number (default 4271, or the folder's only train)\n"
     "  --out FOLDER    folder for the compiled files (default: SOURCE_FOLDER)\n"
     "  --no-geometry   neither build nor write the line geometry file\n"
     "  --documents     write the train card and the slowdown bulletin beside the\n"
@@ -60,12 +62,12 @@ struct CompileRequest {
 
 // The sources are named from the source folder, the compiled files from
 // the output folder.
-CompileRequest make_request(const ParsedArgs& parsed, char separator) {
+CompileRequest make_request(const ParsedArgs& parsed, const ToolContext& ctx) {
+    const char separator = ctx.separator;
     CompileRequest r;
-    r.nome_linea = parsed.value_or("line", kNomeLinea);
-    r.numero_treno = parsed.value_or("train", kNumeroTreno);
     const std::string sources =
         folder_argument(parsed.words.empty() ? "." : parsed.words[0], separator);
+    std::tie(r.nome_linea, r.numero_treno) = scenario_names(parsed, ctx, sources);
     r.out_folder = folder_argument(parsed.value_or("out", sources), separator);
     r.files = scenario_files(sources, separator, r.nome_linea, r.numero_treno);
     const ScenarioFiles compiled =
@@ -118,7 +120,7 @@ int compile_command(std::span<const std::string> args, ToolContext& ctx) {
         return *done;
     if (parsed.words.size() > 1)
         return usage_error(ctx.err, kCommand, "more than one folder named");
-    const CompileRequest request = make_request(parsed, ctx.separator);
+    const CompileRequest request = make_request(parsed, ctx);
     if (!ctx.folder_exists(request.out_folder))
         return usage_error(ctx.err, kCommand, "no output folder '" + request.out_folder + "'");
     if (const std::string missing = missing_source(request, ctx); !missing.empty()) {

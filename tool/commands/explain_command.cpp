@@ -4,6 +4,7 @@
 #include <ostream>
 #include <vector>
 
+#include "authoring/quick_fixes.h"
 #include "compiler/diagnostic_kinds.h"
 #include "compiler/error_codes.h"
 #include "compiler/record_kinds.h"
@@ -122,6 +123,9 @@ void explain_diagnostic(const DiagnosticKind& kind, std::ostream& out) {
                 std::string(kind.name) + ": " + std::string(severity_name(kind.severity)) + ": ",
                 kind.summary, 4);
     put_wrapped(out, "  ", kind.explanation, 2);
+    const std::string_view fix = fix_description(kind.id);
+    put_wrapped(out, "  Quick fix: ",
+                fix.empty() ? "none; the repair is the author's." : std::string(fix) + ".", 4);
 }
 
 void explain_field(std::size_t number, const FieldInfo& f, std::string_view example,

@@ -11,6 +11,7 @@
 #include "output/file_names.h"
 #include "running/stock_file.h"
 #include "tool/commands/command_line.h"
+#include "tool/commands/scenario_request.h"
 #include "tool/diagnostics/diagnosed_build.h"
 #include "tool/plot/route_svg.h"
 
@@ -33,8 +34,8 @@ constexpr std::string_view kHelp =
     "the plan is left empty. The train is the one 'run' runs: the default\n"
     "regional train, or FOLDER/ID_NUMBER_stock.toml, or --stock.\n"
     "\n"
-    "  --line ID       line identifier (default Alvena_Sorbio)\n"
-    "  --train NUMBER  train number (default 4271)\n"
+    "  --line ID       line identifier (default Alvena_Sorbio, or the folder's only line)\n"
+    "  --train NUMBER  train number (default 4271, or the folder's only train)\n"
     "  --stock FILE    the rolling stock, a TOML file\n"
     "  --out FILE      write the picture to FILE instead of standard output\n"
     "  --help          this text\n"
@@ -118,9 +119,8 @@ int plot_command(std::span<const std::string> args, ToolContext& ctx) {
         return usage_error(ctx.err, kCommand, "more than one folder named");
     const std::string folder =
         folder_argument(parsed.words.empty() ? "." : parsed.words[0], ctx.separator);
-    const ScenarioFiles files =
-        scenario_files(folder, ctx.separator, parsed.value_or("line", kNomeLinea),
-                       parsed.value_or("train", kNumeroTreno));
+    const auto [line, train] = scenario_names(parsed, ctx, folder);
+    const ScenarioFiles files = scenario_files(folder, ctx.separator, line, train);
     for (const std::string* path : {&files.tabella_sim, &files.percorso_dat}) {
         if (!ctx.fs.exists(*path)) return usage_error(ctx.err, kCommand, "no file '" + *path + "'");
     }

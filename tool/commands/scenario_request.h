@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "output/file_names.h"
 #include "tool/commands/command_line.h"
@@ -20,6 +21,12 @@ struct ScenarioRequest {
     ScenarioFiles files;
     std::string stock_path;  // empty: the train file's default train
 };
+
+// The line and train that --line and --train name; without them, the
+// builder's own, unless `folder` holds none of its files and one scenario
+// of other names only (by its source files, else by its compiled table).
+std::pair<std::string, std::string> scenario_names(const ParsedArgs& parsed, const ToolContext& ctx,
+                                                   const std::string& folder);
 
 // The request the arguments name; the exit status of a usage error, told on
 // the error stream, when they name none.

@@ -8,10 +8,13 @@
 #include "tool/commands/documents_command.h"
 #include "tool/commands/dump_command.h"
 #include "tool/commands/explain_command.h"
+#include "tool/commands/format_command.h"
 #include "tool/commands/init_command.h"
 #include "tool/commands/lsp_command.h"
 #include "tool/commands/plot_command.h"
 #include "tool/commands/run_command.h"
+#include "tool/commands/timetable_command.h"
+#include "tool/commands/view_command.h"
 
 namespace scenario {
 
@@ -32,10 +35,15 @@ constexpr std::string_view kHelp =
     "             showing the code, meaning, position and source line of a failure\n"
     "  documents  make the train card and the slowdown bulletin from the sources\n"
     "  dump       print a compiled file (table, route or geometry) as text or JSON\n"
+    "  format     lay out the records of source files as the builder writes its own\n"
     "  lsp        a language server for editors, on standard input and output\n"
     "  plot       draw a compiled scenario as one SVG picture\n"
     "  run        run the train over the route as fast as it can, and set the run\n"
     "             against the timetable, station by station\n"
+    "  timetable  draft the timetable from the fastest run and the recovery margin,\n"
+    "             and write it into the train file\n"
+    "  view       a live view of the scenario in the browser, updated on every\n"
+    "             save\n"
     "\n"
     "'scenario_tool COMMAND --help' describes each command;\n"
     "'scenario_tool --version' prints the version. docs/source-formats.md\n"
@@ -58,10 +66,14 @@ constexpr NamedCommand kCommands[] = {
     {"compile", compile_command},
     {"documents", documents_command},
     {"dump", dump_command},
+    {"format", format_command},
     // Started by an editor, not by a person.
     {"lsp", lsp_command},
     {"plot", plot_command},
     {"run", run_command},
+    {"timetable", timetable_command},
+    // Runs until Ctrl+C.
+    {"view", view_command},
 };
 // clang-format on
 

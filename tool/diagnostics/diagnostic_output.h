@@ -5,11 +5,14 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "authoring/quick_fixes.h"
 #include "compiler/diagnostic.h"
+#include "formats/source_lines.h"
 
 namespace scenario {
 
@@ -47,15 +50,32 @@ std::string_view diagnosed_text(const Diagnostic& d, const DiagnosedFiles& files
 void print_diagnostics_text(std::span<const Diagnostic> diagnostics, const DiagnosedFiles& files,
                             bool colour, bool closing, std::ostream& out);
 
-// The members of one JSON object: "diagnostics" (every diagnostic as data)
-// and the counts. The caller opens and closes the object.
+// The members of one JSON object: "diagnostics" (every diagnostic as data,
+// with "fixes" where it has some) and the counts. The caller opens and
+// closes the object.
 class JsonWriter;
 void put_diagnostics_json(std::span<const Diagnostic> diagnostics, const DiagnosedFiles& files,
-                          JsonWriter& json);
+                          JsonWriter& json, std::span<const Fix> fixes = {});
 
 // One SARIF 2.1.0 log with one run: every diagnostic kind as a rule, every
-// diagnostic as a result.
+// diagnostic as a result, with its fixes.
 void print_diagnostics_sarif(std::span<const Diagnostic> diagnostics, const DiagnosedFiles& files,
-                             std::ostream& out);
+                             std::ostream& out, std::span<const Fix> fixes = {});
+
+// The two source texts' lines, each made when first asked for, to place
+// the edits of fixes.
+class FixLines {
+  public:
+    explicit FixLines(const DiagnosedFiles& files) : files_(files) {}
+    // Where an edit of a fix to `file` stands, in the diagnostics' lines
+    // and columns.
+    SourceRange range(SourceKind file, const TextEdit& e);
+    const std::string& path(SourceKind file) const;
+
+  private:
+    const DiagnosedFiles& files_;
+    std::optional<SourceLines> linea_;
+    std::optional<SourceLines> treno_;
+};
 
 }  // namespace scenario

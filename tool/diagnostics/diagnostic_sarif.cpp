@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <ostream>
 
 #include "tool/commands/tool.h"
@@ -67,6 +68,64 @@ void put_whole_file(JsonWriter& json, std::string_view text) {
     json.end_object();
 }
 
+// A fix as SARIF 2.1.0 gives it (section 3.55): one artifact change of
+// the file it edits, each edit a replacement of a deleted region (empty
+// for an insertion) by inserted content.
+void put_fix(JsonWriter& json, const Fix& f, FixLines& lines) {
+    json.begin_object();
+    put_text(json, "description", sentence(f.title));
+    json.key("artifactChanges");
+    json.begin_array();
+    json.begin_object();
+    json.key("artifactLocation");
+    json.begin_object();
+    json.key("uri");
+    json.string(path_uri(lines.path(f.file)));
+    json.end_object();
+    json.key("replacements");
+    json.begin_array();
+    for (const TextEdit& e : f.edits) {
+        json.begin_object();
+        json.key("deletedRegion");
+        const SourceRange r = lines.range(f.file, e);
+        json.begin_object();
+        json.key("startLine");
+        json.number(r.line);
+        json.key("startColumn");
+        json.number(r.column);
+        json.key("endLine");
+        json.number(r.end_line);
+        json.key("endColumn");
+        json.number(r.end_column);
+        json.end_object();
+        json.key("insertedContent");
+        json.begin_object();
+        json.key("text");
+        json.string(ansi_to_utf8(e.text));
+        json.end_object();
+        json.end_object();
+    }
+    json.end_array();
+    json.end_object();
+    json.end_array();
+    json.end_object();
+}
+
+void put_fixes(JsonWriter& json, std::size_t i, std::span<const Fix> fixes, FixLines& lines) {
+    bool any = false;
+    for (const Fix& f : fixes) {
+        if (std::find(f.mends.begin(), f.mends.end(), i) == f.mends.end()) continue;
+        if (!any) {
+            json.key("fixes");
+            json.begin_array();
+            any = true;
+        }
+        put_fix(json, f, lines);
+    }
+    if (any) json.end_array();
+}
+
+// Opens the result's object, which the caller closes after its fixes.
 void put_result(JsonWriter& json, const Diagnostic& d, const DiagnosedFiles& files) {
     json.begin_object();
     json.key("ruleId");
@@ -96,13 +155,13 @@ void put_result(JsonWriter& json, const Diagnostic& d, const DiagnosedFiles& fil
         json.end_object();
     }
     json.end_array();
-    json.end_object();
 }
 
 }  // namespace
 
 void print_diagnostics_sarif(std::span<const Diagnostic> diagnostics, const DiagnosedFiles& files,
-                             std::ostream& out) {
+                             std::ostream& out, std::span<const Fix> fixes) {
+    FixLines lines(files);
     JsonWriter json(out);
     json.begin_object();
     json.key("$schema");
@@ -132,8 +191,11 @@ void print_diagnostics_sarif(std::span<const Diagnostic> diagnostics, const Diag
     json.string("utf16CodeUnits");
     json.key("results");
     json.begin_array();
-    for (const Diagnostic& d : diagnostics)
-        put_result(json, d, files);
+    for (std::size_t i = 0; i < diagnostics.size(); ++i) {
+        put_result(json, diagnostics[i], files);
+        put_fixes(json, i, fixes, lines);
+        json.end_object();
+    }
     json.end_array();
     json.end_object();
     json.end_array();

@@ -83,8 +83,24 @@ struct DocumentSymbol {
     std::vector<DocumentSymbol> children;  // written only when there are some
 };
 
-// What the server offers: full text synchronisation, hover, inlay hints and
-// the outline, with positions counted in `encoding`.
+// A change of the document that the server proposes: the text of `range`
+// becomes `new_text`.
+struct TextEdit {
+    Range range;
+    std::string new_text;  // UTF-8
+};
+
+// A quick fix: the edits of one document that mend its diagnostics.
+struct CodeAction {
+    std::string title;  // UTF-8
+    std::vector<Diagnostic> diagnostics;
+    bool preferred = false;  // a certain repair, which an editor may apply at once
+    std::string uri;
+    std::vector<TextEdit> edits;
+};
+
+// What the server offers: full text synchronisation, hover, inlay hints,
+// the outline, formatting and quick fixes, with positions counted in `encoding`.
 struct InitializeResult {
     PositionEncoding encoding = PositionEncoding::utf16;
     std::string name;
@@ -143,6 +159,12 @@ struct PositionParams {
 struct RangeParams {
     std::string uri;
     Range range;
+};
+
+struct CodeActionParams {
+    std::string uri;
+    Range range;
+    bool quickfix = true;  // false when the client asks only for kinds other than quick fixes
 };
 
 }  // namespace scenario::lsp

@@ -10,6 +10,7 @@ namespace scenario::lsp {
 namespace {
 
 constexpr int kTextSyncFull = 1;
+constexpr std::string_view kQuickFix = "quickfix";
 constexpr std::int64_t kMaxUinteger = std::numeric_limits<std::int32_t>::max();
 
 // ---- Reading ----
@@ -310,6 +311,17 @@ std::optional<RangeParams> read_range_params(const JsonValue* params) {
     return RangeParams{*uri, Range{*start, *end}};
 }
 
+// A client that names the kinds it wants gets quick fixes only when it
+// names them, or a kind they belong to ("quickfix" is one level deep).
+std::optional<CodeActionParams> read_code_action_params(const JsonValue* params) {
+    const std::optional<RangeParams> r = read_range_params(params);
+    if (!r) return std::nullopt;
+    CodeActionParams p{r->uri, r->range, true};
+    const JsonValue* only = member(member(params, "context"), "only");
+    if (only != nullptr && only->array() != nullptr) p.quickfix = array_holds(only, kQuickFix);
+    return p;
+}
+
 std::string result_message(const std::optional<RequestId>& id, const InitializeResult& r) {
     return result(id, [&](JsonWriter& json) {
         json.begin_object();
@@ -335,6 +347,17 @@ std::string result_message(const std::optional<RequestId>& id, const InitializeR
         json.boolean(true);
         json.key("documentSymbolProvider");
         json.boolean(true);
+        json.key("documentFormattingProvider");
+        json.boolean(true);
+        json.key("documentRangeFormattingProvider");
+        json.boolean(true);
+        json.key("codeActionProvider");
+        json.begin_object();
+        json.key("codeActionKinds");
+        json.begin_array();
+        json.string(kQuickFix);
+        json.end_array();
+        json.end_object();
         json.end_object();
         json.key("serverInfo");
         json.begin_object();
@@ -388,6 +411,58 @@ std::string result_message(const std::optional<RequestId>& id,
         json.begin_array();
         for (const DocumentSymbol& s : r)
             put_symbol(json, s);
+        json.end_array();
+    });
+}
+
+std::string result_message(const std::optional<RequestId>& id, const std::vector<TextEdit>& r) {
+    return result(id, [&](JsonWriter& json) {
+        json.begin_array();
+        for (const TextEdit& edit : r) {
+            json.begin_object();
+            put_range(json, edit.range);
+            json.key("newText");
+            json.string(edit.new_text);
+            json.end_object();
+        }
+        json.end_array();
+    });
+}
+
+std::string result_message(const std::optional<RequestId>& id, const std::vector<CodeAction>& r) {
+    return result(id, [&](JsonWriter& json) {
+        json.begin_array();
+        for (const CodeAction& a : r) {
+            json.begin_object();
+            json.key("title");
+            json.string(a.title);
+            json.key("kind");
+            json.string(kQuickFix);
+            json.key("diagnostics");
+            json.begin_array();
+            for (const Diagnostic& d : a.diagnostics)
+                put_diagnostic(json, d);
+            json.end_array();
+            json.key("isPreferred");
+            json.boolean(a.preferred);
+            json.key("edit");
+            json.begin_object();
+            json.key("changes");
+            json.begin_object();
+            json.key(a.uri);
+            json.begin_array();
+            for (const TextEdit& e : a.edits) {
+                json.begin_object();
+                put_range(json, e.range);
+                json.key("newText");
+                json.string(e.new_text);
+                json.end_object();
+            }
+            json.end_array();
+            json.end_object();
+            json.end_object();
+            json.end_object();
+        }
         json.end_array();
     });
 }

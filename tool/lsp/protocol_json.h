@@ -37,6 +37,7 @@ std::optional<std::string> read_document_uri(const JsonValue* params);
 std::optional<std::string> read_saved_text(const JsonValue* params);
 std::optional<PositionParams> read_position_params(const JsonValue* params);
 std::optional<RangeParams> read_range_params(const JsonValue* params);
+std::optional<CodeActionParams> read_code_action_params(const JsonValue* params);
 
 // didChange with full text synchronisation: the last whole text, if any.
 struct ChangeRead {
@@ -57,6 +58,8 @@ std::string result_message(const std::optional<RequestId>& id, const std::option
 std::string result_message(const std::optional<RequestId>& id, const std::vector<InlayHint>& r);
 std::string result_message(const std::optional<RequestId>& id,
                            const std::vector<DocumentSymbol>& r);
+std::string result_message(const std::optional<RequestId>& id, const std::vector<TextEdit>& r);
+std::string result_message(const std::optional<RequestId>& id, const std::vector<CodeAction>& r);
 std::string null_result_message(const std::optional<RequestId>& id);
 std::string error_message(const std::optional<RequestId>& id, const ResponseError& e);
 std::string notification_message(const PublishDiagnosticsParams& p);

@@ -6,8 +6,10 @@
 #include <ostream>
 
 #include "tool/commands/tool.h"
+#include "tool/features/code_actions.h"
 #include "tool/features/document_diagnostics.h"
 #include "tool/features/document_symbols.h"
+#include "tool/features/formatting.h"
 #include "tool/features/hover.h"
 #include "tool/features/inlay_hints.h"
 #include "tool/lsp/line_checks.h"
@@ -68,6 +70,9 @@ class Server {
     void hover(const Message& m);
     void inlay_hint(const Message& m);
     void document_symbol(const Message& m);
+    void formatting(const Message& m);
+    void range_formatting(const Message& m);
+    void code_action(const Message& m);
 
     void update(const std::string& uri, std::int64_t version, std::string utf8);
     void close(const std::string& uri);
@@ -108,6 +113,9 @@ const Server::Method Server::kMethods[] = {
     {"textDocument/hover", true, &Server::hover},
     {"textDocument/inlayHint", true, &Server::inlay_hint},
     {"textDocument/documentSymbol", true, &Server::document_symbol},
+    {"textDocument/formatting", true, &Server::formatting},
+    {"textDocument/rangeFormatting", true, &Server::range_formatting},
+    {"textDocument/codeAction", true, &Server::code_action},
 };
 
 void Server::respond_error(const std::optional<lsp::RequestId>& id, ErrorCode code,
@@ -341,6 +349,54 @@ void Server::document_symbol(const Message& m) {
     const OpenDocument* doc = docs_->find(*uri);
     send(lsp::result_message(m.id, doc == nullptr ? std::vector<lsp::DocumentSymbol>{}
                                                   : document_symbols(doc->text(), doc->check())));
+}
+
+// The layout is made when asked for, from the walk the document's checks
+// made already; the editor's tab and space options are not used, since
+// the layout is the builder's own, in spaces.
+void Server::formatting(const Message& m) {
+    const std::optional<std::string> uri = lsp::read_document_uri(m.params);
+    if (!uri) return respond_error(m.id, ErrorCode::invalid_params, "textDocument.uri is missing");
+    const OpenDocument* doc = docs_->find(*uri);
+    send(lsp::result_message(
+        m.id, doc == nullptr ? std::vector<lsp::TextEdit>{}
+                             : formatting_edits(doc->text(), doc->check(), std::nullopt)));
+}
+
+void Server::range_formatting(const Message& m) {
+    const std::optional<lsp::RangeParams> p = lsp::read_range_params(m.params);
+    if (!p)
+        return respond_error(m.id, ErrorCode::invalid_params,
+                             "textDocument.uri or range is missing");
+    const OpenDocument* doc = docs_->find(p->uri);
+    send(lsp::result_message(m.id, doc == nullptr
+                                       ? std::vector<lsp::TextEdit>{}
+                                       : formatting_edits(doc->text(), doc->check(), p->range)));
+}
+
+// Fixes are worked out only when asked for: the document's line is built
+// again, from the run kept for its train, and nothing is published.
+void Server::code_action(const Message& m) {
+    const std::optional<lsp::CodeActionParams> p = lsp::read_code_action_params(m.params);
+    if (!p)
+        return respond_error(m.id, ErrorCode::invalid_params,
+                             "textDocument.uri or range is missing");
+    std::vector<lsp::CodeAction> actions;
+    const OpenDocument* doc = docs_->find(p->uri);
+    if (doc != nullptr && p->quickfix) {
+        for (const PairCheck& pair : line_checks(*docs_, doc->name(), env_.list_folder)) {
+            if (pair.shows_linea != doc && pair.shows_treno != doc) continue;
+            PairBuild build;
+            run_pair_check(pair, *docs_, env_.disk, build,
+                           pair.treno ? &memos_[pair.treno->path()] : nullptr);
+            const DiagnosedBuild& b = build.b;
+            actions =
+                code_actions(b.diagnostics, {b.linea_text, b.treno_text, b.run ? &*b.run : nullptr},
+                             CheckedDocument{doc->name().kind, doc->uri(), doc->text()}, p->range);
+            break;
+        }
+    }
+    send(lsp::result_message(m.id, actions));
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // (JSON-RPC 2.0 with Content-Length framing): the life cycle, full text
 // synchronisation, the diagnostics of `check` for the documents that are
 // source files, hover over a field, a name label for every value field,
-// and the outline of sections and records.
+// the outline of sections and records, and the layout of a document or of
+// the lines of a range, as `scenario_tool format` makes it.
 //
 // Messages are served in order as they come; the checks wait until no
 // message is waiting, so that of a burst of changes only the last text of

@@ -15,8 +15,11 @@ constexpr double kShortestChord = 1e-6;
 
 }  // namespace
 
-PlanProjection::PlanProjection(const Tracciato& t, const Box& box) : t_(t) {
-    for (std::int64_t row = 0; row < t_.rows(); ++row) {
+PlanProjection::PlanProjection(const Tracciato& t, const Box& box, std::int64_t from,
+                               std::int64_t to)
+    : t_(t) {
+    const std::int64_t end = std::min<std::int64_t>(t_.rows() - 1, to);
+    for (std::int64_t row = std::max<std::int64_t>(0, from); row <= end; ++row) {
         if (!has_value(row)) continue;
         if (first_ < 0) first_ = row;
         last_ = row;

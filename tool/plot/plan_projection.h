@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -22,8 +23,10 @@ struct Box {
 
 class PlanProjection {
   public:
-    // REQUIRES: `t` outlives the projection.
-    PlanProjection(const Tracciato& t, const Box& box);
+    // The rows from `from` to `to` (the whole geometry by default), fitted
+    // to `box`. REQUIRES: `t` outlives the projection.
+    PlanProjection(const Tracciato& t, const Box& box, std::int64_t from = 0,
+                   std::int64_t to = std::numeric_limits<std::int64_t>::max());
 
     // False when the geometry has no row with a value to draw.
     bool drawable() const { return first_ >= 0; }

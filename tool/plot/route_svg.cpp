@@ -17,9 +17,8 @@ namespace scenario {
 namespace {
 
 // Horizontal layout: panel titles in the left margin, then the distance axis.
-constexpr double kLeft = 120;
-constexpr double kRight = 40;
-constexpr double kAxisWidth = kPlotWidth - kLeft - kRight;
+constexpr double kLeft = kPlotAxisLeft;
+constexpr double kAxisWidth = kPlotAxisWidth;
 
 // Vertical layout, top to bottom.
 constexpr double kTitleY = 36;
@@ -54,11 +53,72 @@ constexpr std::string_view kTooTight = "#c62828";
 
 constexpr double kMetresPerKm = 1000;
 
-// Maps metres along the route to the horizontal position of the picture.
+// Maps metres along the shown stretch to the horizontal position of the
+// picture. A zoomed axis leaves out what lies wholly outside its stretch, so
+// that a short stretch of a long route stays a small drawing.
 struct Axis {
-    double metres = 1;
-    double x(double m) const { return kLeft + std::clamp(m / metres, 0.0, 1.0) * kAxisWidth; }
+    double from = 0;
+    double to = 1;
+    bool zoomed = false;
+    double x(double m) const {
+        return kLeft + std::clamp((m - from) / (to - from), 0.0, 1.0) * kAxisWidth;
+    }
+    double span() const { return to - from; }
+    bool shows(double a, double b) const { return !zoomed || (b >= from && a <= to); }
+    bool shows(double m) const { return shows(m, m); }
 };
+
+// At most this many points of one profile line: a few per pixel column keep
+// its shape, more only make the picture heavy.
+constexpr std::size_t kMostPoints = 3 * static_cast<std::size_t>(kAxisWidth);
+
+// The points of a line along the axis that the stretch shows, with one
+// neighbour on each side so that the line runs to the edges; thinned, when
+// they are too many, to the first, lowest, highest and last point of each
+// pixel column, which keeps every peak. `points` ascend in x.
+std::vector<Point> bounded(const std::vector<Point>& points) {
+    if (points.size() <= kMostPoints) return points;
+    std::vector<Point> out;
+    out.reserve(kMostPoints + 4);
+    std::size_t i = 0;
+    while (i < points.size()) {
+        const double column = std::floor(points[i].first);
+        std::size_t lo = i;
+        std::size_t hi = i;
+        std::size_t j = i;
+        for (; j < points.size() && std::floor(points[j].first) == column; ++j) {
+            if (points[j].second < points[lo].second) lo = j;
+            if (points[j].second > points[hi].second) hi = j;
+        }
+        const std::size_t last = j - 1;
+        std::size_t picks[] = {i, std::min(lo, hi), std::max(lo, hi), last};
+        for (std::size_t k = 0; k < 4; ++k) {
+            if (k > 0 && picks[k] == picks[k - 1]) continue;
+            out.push_back(points[picks[k]]);
+        }
+        i = j;
+    }
+    return out;
+}
+
+// The indices [first, last) of `items` (ascending by `position`) that a
+// zoomed axis needs: those inside the stretch, and with `neighbours` one on
+// each side, for a line between points to run to the edges.
+template <typename T, typename Position>
+std::pair<std::size_t, std::size_t> shown_range(const std::vector<T>& items, const Axis& axis,
+                                                Position position, bool neighbours = true) {
+    if (!axis.zoomed) return {0, items.size()};
+    const auto begin = std::lower_bound(
+        items.begin(), items.end(), axis.from,
+        [&](const T& item, double m) { return static_cast<double>(position(item)) < m; });
+    const auto end = std::upper_bound(
+        items.begin(), items.end(), axis.to,
+        [&](double m, const T& item) { return m < static_cast<double>(position(item)); });
+    const auto first = static_cast<std::size_t>(begin - items.begin());
+    const auto last = static_cast<std::size_t>(end - items.begin());
+    if (!neighbours) return {first, last};
+    return {first > 0 ? first - 1 : 0, std::min(last + 1, items.size())};
+}
 
 std::string km_text(double metres, int decimals) {
     const double km = metres / kMetresPerKm;
@@ -66,6 +126,11 @@ std::string km_text(double metres, int decimals) {
         std::to_string(std::round(km * std::pow(10, decimals)) / std::pow(10, decimals));
     text.erase(text.find('.') + (decimals > 0 ? 1 + static_cast<std::size_t>(decimals) : 0));
     return text + " km";
+}
+
+// Decimals of a kilometre that tell marks `step` metres apart.
+int km_decimals(double step) {
+    return step >= 1000 ? 0 : step >= 100 ? 1 : step >= 10 ? 2 : 3;
 }
 
 // A step for grid lines or ticks that gives at most `count` of them over `span`.
@@ -118,6 +183,13 @@ void header(SvgWriter& svg, const std::array<voce, kVoci>& voci, const RouteFeat
     svg.text(kLeft, kSubtitleY, summary, {.size = 14, .fill = kMuted});
 }
 
+void stretch_note(SvgWriter& svg, const Axis& axis, int decimals) {
+    if (!axis.zoomed) return;
+    svg.text(kLeft + kAxisWidth, kSubtitleY,
+             "shown: " + km_text(axis.from, decimals) + " to " + km_text(axis.to, decimals),
+             {.size = 14, .anchor = "end", .fill = kInk, .bold = true});
+}
+
 // ---- plan ----
 
 std::vector<Point> plan_points(const PlanProjection& plan, std::int64_t from, std::int64_t to,
@@ -145,24 +217,29 @@ void plan_scale_bar(SvgWriter& svg, const PlanProjection& plan) {
 }
 
 void plan_km_marks(SvgWriter& svg, const PlanProjection& plan, double step) {
-    for (double m = step; m < static_cast<double>(plan.last_row()); m += step) {
+    const double start =
+        std::max(step, std::ceil(static_cast<double>(plan.first_row()) / step) * step);
+    for (double m = start; m < static_cast<double>(plan.last_row()); m += step) {
         const auto p = plan.at(static_cast<std::int64_t>(m));
         if (!p) continue;
         svg.circle(p->first, p->second, 2.5, "#ffffff", kInk);
-        svg.text(p->first, p->second - 8, km_text(m, 0),
+        svg.text(p->first, p->second - 8, km_text(m, km_decimals(step)),
                  {.size = 10, .anchor = "middle", .fill = kMuted, .halo = true});
     }
 }
 
 void plan_stations(SvgWriter& svg, const PlanProjection& plan, const RouteFeatures& f) {
+    std::vector<const StationMark*> shown;
     for (const StationMark& st : f.stations) {
+        if (st.posizione < plan.first_row() || st.posizione > plan.last_row()) continue;
+        shown.push_back(&st);
         if (const auto p = plan.at(st.posizione)) {
             svg.circle(p->first, p->second, st.stops ? 4.5 : 3.5, st.stops ? kStop : kPassed,
                        "#ffffff");
         }
     }
-    if (f.stations.empty()) return;
-    const StationMark* ends[] = {&f.stations.front(), &f.stations.back()};
+    if (shown.empty()) return;
+    const StationMark* ends[] = {shown.front(), shown.back()};
     for (const StationMark* st : ends) {
         const auto p = plan.at(st->posizione);
         if (!p) continue;
@@ -180,26 +257,36 @@ void plan_stations(SvgWriter& svg, const PlanProjection& plan, const RouteFeatur
     }
 }
 
-void plan_panel(SvgWriter& svg, const Tracciato& t, const RouteFeatures& f, double km_step) {
+void plan_panel(SvgWriter& svg, const Tracciato& t, const RouteFeatures& f, const Axis& axis,
+                double km_step) {
     svg.rect(kPlanBox.left, kPlanBox.top, kPlanBox.width, kPlanBox.height, kPanel, kGrid);
     panel_title(svg, kPlanBox, "plan", "");
-    const PlanProjection plan(t, kPlanBox);
+    // Zoomed, the plan shows the same stretch as the profiles, fitted to its box.
+    const PlanProjection plan =
+        axis.zoomed ? PlanProjection(t, kPlanBox, static_cast<std::int64_t>(std::floor(axis.from)),
+                                     static_cast<std::int64_t>(std::ceil(axis.to)))
+                    : PlanProjection(t, kPlanBox);
     if (!plan.drawable()) {
         svg.text(kPlanBox.left + kPlanBox.width / 2, kPlanBox.top + kPlanBox.height / 2,
                  "no line geometry (compiled without it)",
                  {.size = 14, .anchor = "middle", .fill = kMuted});
         return;
     }
-    const std::int64_t step = std::max<std::int64_t>(1, t.rows() / 4000);
+    const std::int64_t rows =
+        axis.zoomed ? plan.last_row() - plan.first_row() + 1 : static_cast<std::int64_t>(t.rows());
+    const std::int64_t step = std::max<std::int64_t>(1, rows / 4000);
     svg.polyline(plan_points(plan, plan.first_row(), plan.last_row(), step), "#9a9a9a", 3);
     for (const TunnelSpan& tunnel : f.tunnels) {
-        svg.polyline(
-            plan_points(plan, tunnel.inizio, tunnel.fine, std::max<std::int64_t>(1, step / 4)),
-            kTunnel, 4.5);
+        if (tunnel.fine < plan.first_row() || tunnel.inizio > plan.last_row()) continue;
+        svg.polyline(plan_points(plan, std::max(tunnel.inizio, plan.first_row()),
+                                 std::min(tunnel.fine, plan.last_row()),
+                                 std::max<std::int64_t>(1, step / 4)),
+                     kTunnel, 4.5);
     }
     // A geometry longer than the route would otherwise get marks by the thousand.
-    plan_km_marks(svg, plan,
-                  std::max(km_step, nice_step(static_cast<double>(plan.last_row()), 14)));
+    const double marks_over =
+        static_cast<double>(axis.zoomed ? rows : static_cast<std::int64_t>(plan.last_row()));
+    plan_km_marks(svg, plan, std::max(km_step, nice_step(marks_over, 14)));
     plan_stations(svg, plan, f);
     plan_scale_bar(svg, plan);
 }
@@ -211,16 +298,19 @@ void station_band(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
              {.size = 14, .anchor = "middle", .bold = true, .rotate = -90});
     svg.line(kLeft, kStationBase, kLeft + kAxisWidth, kStationBase, kGrid);
     std::vector<double> xs;
+    std::vector<const StationMark*> shown;
     for (const StationMark& st : f.stations) {
+        if (!axis.shows(static_cast<double>(st.inizio), static_cast<double>(st.fine))) continue;
         const double x1 = axis.x(static_cast<double>(st.inizio));
         const double x2 = axis.x(static_cast<double>(st.fine));
         svg.rect(x1, kStationBase - 4, std::max(x2 - x1, 2.0), 8, st.stops ? kStop : kPassed);
         xs.push_back(axis.x(static_cast<double>(st.posizione)));
+        shown.push_back(&st);
     }
     constexpr double kSize = 12;
     const std::vector<double> at = spread(xs, kSize + 1, kLeft, kLeft + kAxisWidth);
     for (std::size_t i = 0; i < at.size(); ++i) {
-        const StationMark& st = f.stations[i];
+        const StationMark& st = *shown[i];
         svg.line(xs[i], kStationBase - 5, at[i], kStationBase - 14, kMuted, 0.7);
         svg.text(
             at[i] + kSize * 0.35, kStationBase - 17, st.name,
@@ -232,18 +322,24 @@ void tunnel_band(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
     svg.text(24, kTunnelTop + 75, "tunnels, name boards",
              {.size = 14, .anchor = "middle", .bold = true, .rotate = -90});
     for (const TunnelSpan& tunnel : f.tunnels) {
+        if (!axis.shows(static_cast<double>(tunnel.inizio), static_cast<double>(tunnel.fine)))
+            continue;
         const double x1 = axis.x(static_cast<double>(tunnel.inizio));
         const double x2 = axis.x(static_cast<double>(tunnel.fine));
         svg.rect(x1, kTunnelTop, std::max(x2 - x1, 1.5), 10, kTunnel);
     }
     std::vector<double> xs;
-    for (const PointMark& board : f.name_boards)
+    std::vector<const PointMark*> shown;
+    for (const PointMark& board : f.name_boards) {
+        if (!axis.shows(static_cast<double>(board.posizione))) continue;
         xs.push_back(axis.x(static_cast<double>(board.posizione)));
+        shown.push_back(&board);
+    }
     constexpr double kSize = 10;
     const std::vector<double> at = spread(xs, kSize + 1, kLeft, kLeft + kAxisWidth);
     for (std::size_t i = 0; i < at.size(); ++i) {
         svg.line(xs[i], kTunnelTop + 11, at[i], kTunnelTop + 18, kMuted, 0.7);
-        svg.text(at[i] - kSize * 0.35, kTunnelTop + 21, f.name_boards[i].label,
+        svg.text(at[i] - kSize * 0.35, kTunnelTop + 21, shown[i]->label,
                  {.size = kSize, .fill = kInk, .rotate = 90});
     }
 }
@@ -255,11 +351,14 @@ void tunnel_band(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
 void panel_background(SvgWriter& svg, const Box& box, const Axis& axis, const RouteFeatures& f) {
     svg.rect(box.left, box.top, box.width, box.height, kPanel, kGrid);
     for (const TunnelSpan& tunnel : f.tunnels) {
+        if (!axis.shows(static_cast<double>(tunnel.inizio), static_cast<double>(tunnel.fine)))
+            continue;
         const double x1 = axis.x(static_cast<double>(tunnel.inizio));
         svg.rect(x1, box.top, axis.x(static_cast<double>(tunnel.fine)) - x1, box.height,
                  kTunnelShade);
     }
     for (const StationMark& st : f.stations) {
+        if (!axis.shows(static_cast<double>(st.posizione))) continue;
         const double x = axis.x(static_cast<double>(st.posizione));
         svg.line(x, box.top, x, box.top + box.height, kPassed, 0.8, "3 3");
     }
@@ -290,12 +389,21 @@ void value_grid(SvgWriter& svg, const ValueScale& scale, double step, std::strin
 std::vector<Point> step_line(const std::vector<ProfileStep>& steps, const Axis& axis,
                              const ValueScale& scale) {
     std::vector<Point> points;
-    for (const ProfileStep& s : steps) {
+    // Steps are ordered by their ends; the first that ends inside the
+    // stretch and the one across its far edge reach the edges themselves.
+    auto [first, last] = shown_range(
+        steps, axis, [](const ProfileStep& s) { return s.to; }, false);
+    if (axis.zoomed && last < steps.size()) ++last;
+    // One that ends right at the near edge would stand there as a stroke.
+    while (axis.zoomed && first < last && static_cast<double>(steps[first].to) <= axis.from)
+        ++first;
+    for (std::size_t i = first; i < last; ++i) {
+        const ProfileStep& s = steps[i];
         const double y = scale.y(s.value);
         points.emplace_back(axis.x(static_cast<double>(s.from)), y);
         points.emplace_back(axis.x(static_cast<double>(s.to)), y);
     }
-    return points;
+    return bounded(points);
 }
 
 std::pair<int, int> value_range(const std::vector<ProfileStep>& steps) {
@@ -317,7 +425,8 @@ void gradient_panel(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
     const ValueScale scale{box, std::floor(std::min(low, -5) / step) * step,
                            std::ceil(std::max(high, 5) / step) * step};
     for (const ProfileStep& s : f.gradient) {
-        if (s.value == 0) continue;
+        if (s.value == 0 || !axis.shows(static_cast<double>(s.from), static_cast<double>(s.to)))
+            continue;
         const double x1 = axis.x(static_cast<double>(s.from));
         const double y = scale.y(s.value);
         const double zero = scale.y(0);
@@ -337,6 +446,7 @@ void speed_boards(SvgWriter& svg, const Axis& axis, const ValueScale& scale,
     std::array<double, kLanes> lane_end;
     lane_end.fill(-1e9);
     for (const PointMark& board : f.speed_boards) {
+        if (!axis.shows(static_cast<double>(board.posizione))) continue;
         const double x = axis.x(static_cast<double>(board.posizione));
         const double w = 7.0 * static_cast<double>(board.label.size()) + 8;
         int lane = 0;
@@ -354,6 +464,7 @@ void speed_boards(SvgWriter& svg, const Axis& axis, const ValueScale& scale,
 void slowdown_marks(SvgWriter& svg, const Axis& axis, const ValueScale& scale,
                     const RouteFeatures& f) {
     for (const PointMark& slowdown : f.slowdowns) {
+        if (!axis.shows(static_cast<double>(slowdown.posizione))) continue;
         const double x = axis.x(static_cast<double>(slowdown.posizione));
         svg.line(x, scale.box.top, x, scale.box.top + scale.box.height, kSlowdown, 2);
         svg.text(x + 4, scale.box.top + 14, slowdown.label, {.size = 11, .fill = kSlowdown});
@@ -364,10 +475,13 @@ void slowdown_marks(SvgWriter& svg, const Axis& axis, const ValueScale& scale,
 void computed_speed(SvgWriter& svg, const Axis& axis, const ValueScale& scale,
                     const RouteRun& run) {
     std::vector<Point> points;
-    points.reserve(run.run.profile.size());
-    for (const ProfilePoint& p : run.run.profile)
-        points.emplace_back(axis.x(p.position), scale.y(p.speed_kmh));
-    svg.polyline(points, kRunLine, 1.4);
+    const auto& profile = run.run.profile;
+    const auto [first, last] =
+        shown_range(profile, axis, [](const ProfilePoint& p) { return p.position; });
+    points.reserve(last - first);
+    for (std::size_t i = first; i < last; ++i)
+        points.emplace_back(axis.x(profile[i].position), scale.y(profile[i].speed_kmh));
+    svg.polyline(bounded(points), kRunLine, 1.4);
 }
 
 void speed_panel(SvgWriter& svg, const Axis& axis, const RouteFeatures& f, const RouteRun* run) {
@@ -413,10 +527,14 @@ void time_panel(SvgWriter& svg, const Axis& axis, const RouteFeatures& f, const 
                  {.size = 13, .fill = kMuted});
         return;
     }
-    double low = run->start;
-    double high = time_of_day(*run, run->run.profile.back());
+    const auto& profile = run->run.profile;
+    const auto [first, last] =
+        shown_range(profile, axis, [](const ProfilePoint& p) { return p.position; });
+    // Zoomed, the times span what the stretch shows, so that its slope reads.
+    double low = axis.zoomed ? time_of_day(*run, profile[first]) : run->start;
+    double high = time_of_day(*run, profile[last - 1]);
     for (const TimetablePoint& p : run->stations) {
-        if (!p.scheduled) continue;
+        if (!p.scheduled || !axis.shows(p.position)) continue;
         low = std::min(low, double(*p.scheduled));
         high = std::max(high, double(*p.scheduled));
     }
@@ -428,13 +546,13 @@ void time_panel(SvgWriter& svg, const Axis& axis, const RouteFeatures& f, const 
         svg.text(kLeft - 6, y + 4, clock_label(t), {.size = 11, .anchor = "end", .fill = kMuted});
     }
     std::vector<Point> line;
-    line.reserve(run->run.profile.size());
-    for (const ProfilePoint& p : run->run.profile)
-        line.emplace_back(axis.x(p.position), scale.y(time_of_day(*run, p)));
-    svg.polyline(line, kRunLine, 1.6);
+    line.reserve(last - first);
+    for (std::size_t i = first; i < last; ++i)
+        line.emplace_back(axis.x(profile[i].position), scale.y(time_of_day(*run, profile[i])));
+    svg.polyline(bounded(line), kRunLine, 1.6);
     for (const TimetablePoint& p : run->stations) {
-        if (!p.scheduled) continue;
-        const bool missed = p.margin && *p.margin <= -60;
+        if (!p.scheduled || !axis.shows(p.position)) continue;
+        const bool missed = misses_schedule(p);
         svg.circle(axis.x(p.position), scale.y(*p.scheduled), 3.6, missed ? kTooTight : kScheduled);
     }
 }
@@ -442,6 +560,7 @@ void time_panel(SvgWriter& svg, const Axis& axis, const RouteFeatures& f, const 
 void signal_band(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
     svg.text(kLeft - 6, kSignalBase - 2, "signals", {.size = 12, .anchor = "end", .bold = true});
     for (const PointMark& signal : f.signals) {
+        if (!axis.shows(static_cast<double>(signal.posizione))) continue;
         const double x = axis.x(static_cast<double>(signal.posizione));
         svg.line(x, kSignalBase, x, kSignalBase - 12, kInk, 1);
         svg.circle(x, kSignalBase - 14, 3.2, kSignal);
@@ -453,18 +572,24 @@ void signal_band(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
 void distance_axis(SvgWriter& svg, const Axis& axis, double step) {
     svg.line(kLeft, kAxisY, kLeft + kAxisWidth, kAxisY, kInk, 1.2);
     const double minor = step / 5;
-    for (double m = 0; m <= axis.metres + 0.5; m += minor) {
-        const bool major = std::fmod(m + 0.5, step) < 1;
+    const int decimals = km_decimals(step);
+    for (double k = std::ceil(axis.from / minor - 1e-9); k * minor <= axis.to + 0.5; ++k) {
+        const double m = k * minor + 0.0;  // never "-0 km"
+        const bool major = std::fmod(std::abs(m) + 0.5, step) < 1;
         const double x = axis.x(m);
         svg.line(x, kAxisY, x, kAxisY + (major ? 8 : 4), kInk, major ? 1.2 : 0.8);
-        if (major) svg.text(x, kAxisY + 22, km_text(m, 0), {.size = 12, .anchor = "middle"});
+        if (major) {
+            svg.text(x, kAxisY + 22, km_text(m, decimals), {.size = 12, .anchor = "middle"});
+        }
     }
     svg.text(kLeft + kAxisWidth / 2, kAxisY + 42, "distance from the start of the route",
              {.size = 12, .anchor = "middle", .fill = kMuted});
 }
 
 void end_of_line(SvgWriter& svg, const Axis& axis, const RouteFeatures& f) {
-    if (f.line_length <= 0 || f.line_length >= f.route_end) return;
+    if (f.line_length <= 0 || f.line_length >= f.route_end ||
+        !axis.shows(static_cast<double>(f.line_length)))
+        return;
     const double x = axis.x(static_cast<double>(f.line_length));
     svg.line(x, kGradientBox.top - 8, x, kAxisY, kInk, 1, "6 4");
     svg.text(x - 4, kGradientBox.top - 12, "end of line", {.size = 11, .anchor = "end"});
@@ -497,14 +622,39 @@ void legend(SvgWriter& svg) {
 
 }  // namespace
 
+bool misses_schedule(const TimetablePoint& p) {
+    return p.margin && *p.margin <= -60;
+}
+
+double plot_route_end(const RouteFeatures& f) {
+    return std::max<double>(static_cast<double>(f.route_end), kMetriCella);
+}
+
+PlotStretch shown_stretch(const PlotStretch& wanted, double route_end) {
+    if (!(wanted.to > wanted.from)) return {0, route_end};
+    const double span = std::clamp(wanted.to - wanted.from, kShortestStretch, route_end);
+    const double from = std::clamp(wanted.from, 0.0, route_end - span);
+    return {from, from + span};
+}
+
 void write_route_svg(const std::array<voce, kVoci>& voci, const std::vector<cella>& percorso,
-                     const Tracciato& tracciato, const RouteRun* run, std::ostream& out) {
-    const RouteFeatures f = route_features(voci, percorso);
-    const Axis axis{std::max<double>(static_cast<double>(f.route_end), kMetriCella)};
-    const double km_step = nice_step(axis.metres, 14);
+                     const Tracciato& tracciato, const RouteRun* run, std::ostream& out,
+                     const PlotStretch& stretch) {
+    write_route_svg(route_features(voci, percorso), voci, tracciato, run, out, stretch);
+}
+
+void write_route_svg(const RouteFeatures& f, const std::array<voce, kVoci>& voci,
+                     const Tracciato& tracciato, const RouteRun* run, std::ostream& out,
+                     const PlotStretch& stretch) {
+    const double end = plot_route_end(f);
+    const PlotStretch shown = shown_stretch(stretch, end);
+    const bool zoomed = shown.from > 0 || shown.to < end;
+    const Axis axis{zoomed ? shown.from : 0, zoomed ? shown.to : end, zoomed};
+    const double km_step = nice_step(axis.span(), 14);
     SvgWriter svg(out, kPlotWidth, kPlotHeight);
     header(svg, voci, f);
-    plan_panel(svg, tracciato, f, km_step);
+    stretch_note(svg, axis, km_decimals(km_step));
+    plan_panel(svg, tracciato, f, axis, km_step);
     station_band(svg, axis, f);
     tunnel_band(svg, axis, f);
     gradient_panel(svg, axis, f);

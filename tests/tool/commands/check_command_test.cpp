@@ -77,6 +77,20 @@ TEST_F(CheckCommand, TheEmbeddedScenarioGivesNoErrorAndNoWarning) {
     EXPECT_EQ(tool.err.str(), "");
 }
 
+// A folder with one line and one train of other names, as `import` leaves
+// it, is checked without --line and --train; with two trains it is not.
+TEST_F(CheckCommand, AFoldersOnlyScenarioNeedsNoNames) {
+    tool.fs.files["src/Mia_linea.txt"] = tool.fs.files[std::string(kLinea)];
+    tool.fs.files["src/Mia_7-.txt"] = tool.fs.files[std::string(kTreno)];
+    tool.fs.files.erase(std::string(kLinea));
+    tool.fs.files.erase(std::string(kTreno));
+    EXPECT_EQ(check({"--json"}), kExitClean) << tool.out.str();
+    EXPECT_NE(tool.out.str().find(R"("file":"src/Mia_7-.txt",)"), std::string::npos);
+    tool.fs.files["src/Mia_8-.txt"] = tool.fs.files["src/Mia_7-.txt"];
+    EXPECT_EQ(check(), kExitFatal);
+    EXPECT_NE(tool.out.str().find("src/Alvena_Sorbio_linea.txt: error:"), std::string::npos);
+}
+
 TEST_F(CheckCommand, EachAuthorMistakeGivesItsDiagnosticAtItsLine) {
     struct Row {
         Edit edit;
@@ -309,7 +323,9 @@ TEST_F(CheckCommand, JsonHoldsEveryDiagnosticAsData) {
               R"({"diagnostics":[{"id":"not-a-number","severity":"warning",)"
               R"("file":"src/Alvena_Sorbio_4271-.txt","line":27,"column":23,"end_line":27,)"
               R"("end_column":25,"message":"speed limit at 700 m: `7O` is not a number, so )"
-              R"(`velocita` reads 0","hint":null},)"
+              R"(`velocita` reads 0","hint":null,"fixes":[{"title":"Replace `7O` with `70`",)"
+              R"("certain":true,"file":"src/Alvena_Sorbio_4271-.txt","edits":[{"line":27,)"
+              R"("column":23,"end_line":27,"end_column":25,"text":"70"}]}]},)"
               // A speed of 0 stops the run there.
               R"({"id":"run-blocked","severity":"warning","file":"src","line":null,"column":null,)"
               R"("end_line":null,"end_column":null,"message":"the train cannot go past 700 m: )"
@@ -404,6 +420,39 @@ TEST_F(CheckCommand, TheTimetableIsSetAgainstTheRun) {
         EXPECT_NE(line.find(std::string(row.says)), std::string::npos) << line;
         EXPECT_NE(line.find("[" + std::string(row.id) + "]"), std::string::npos) << line;
     }
+}
+
+// The README's four mistakes and a train file cut before its [fine]: --fix
+// makes the five certain repairs, says each, and the files are the
+// embedded ones again. The timetable is an author's choice: left alone.
+TEST_F(CheckCommand, FixMakesTheCertainRepairsInTheFiles) {
+    edit({'l', "cartello_indicatore,  5650", "cartelo_indicatore,  5650"});
+    edit({'t', "velocita,    1300,    90", "velocita,    1300,    9O"});
+    edit({'t', "stazione,   22500,", "stazione,   22525,"});
+    edit({'t', "segnale,   20900,", "segnal,   20900,"});
+    std::string& treno = tool.fs.files[std::string(kTreno)];
+    treno.erase(treno.rfind("[fine]\r\n"));
+    EXPECT_EQ(check({"--json"}), kExitRecorded);
+    EXPECT_NE(tool.out.str().find(R"("fixes":[{"title":"Replace `segnal` with `segnale`",)"
+                                  R"("certain":true,"file":"src/Alvena_Sorbio_4271-.txt",)"
+                                  R"("edits":[{"line":88,"column":1,"end_line":88,)"
+                                  R"("end_column":7,"text":"segnale"}]}])"),
+              std::string::npos)
+        << tool.out.str();
+    EXPECT_EQ(check({"--fix"}), kExitClean);
+    const std::string out = tool.out.str();
+    EXPECT_EQ(out.substr(0, out.find("src/Alvena_Sorbio_4271-.txt:51:63: note")),
+              "fixed src/Alvena_Sorbio_linea.txt:306:1: Replace `cartelo_indicatore` with "
+              "`cartello_indicatore` [unknown-keyword]\n"
+              "fixed src/Alvena_Sorbio_4271-.txt:28:23: Replace `9O` with `90` [not-a-number]\n"
+              "fixed src/Alvena_Sorbio_4271-.txt:53:13: Replace 22525 with 22500 "
+              "[recorded-code]\n"
+              "fixed src/Alvena_Sorbio_4271-.txt:88:1: Replace `segnal` with `segnale` "
+              "[unknown-keyword]\n"
+              "fixed src/Alvena_Sorbio_4271-.txt:120:1: Add the line [fine] at the end "
+              "[last-field-not-fine]\n");
+    EXPECT_EQ(tool.fs.files[std::string(kLinea)], emit_text(testo_linea()));
+    EXPECT_EQ(treno, emit_text(testo_treno()));
 }
 
 }  // namespace

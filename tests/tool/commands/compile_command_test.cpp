@@ -173,8 +173,8 @@ TEST_F(CompileCommand, AMissingSourceFileCompilesNothing) {
         std::vector<std::string> args;
         std::string message;
     } rows[] = {
-        // The default identity finds no sources in this folder.
-        {{"compile", "src"}, "no line source file 'src/Alvena_Sorbio_linea.txt'"},
+        // The default line finds no sources in this folder.
+        {{"compile", "--train", "9", "src"}, "no line source file 'src/Alvena_Sorbio_linea.txt'"},
         {{"compile", "--line", "L", "src"}, "no train source file 'src/L_4271-.txt'"},
     };
     for (const auto& row : rows) {

@@ -22,6 +22,11 @@ TEST(ExplainCommand, NamesWhatEachWordStandsFor) {
         {{"1251"}, kExitClean, {"code 1251: check code places already in use"}},
         {{"record-spans-lines"}, kExitClean, {"record-spans-lines: warning: a record's value"}},
         {{"tempo-raised"}, kExitClean, {"tempo-raised: note: a time value of 1 to 100"}},
+        // Whether it has a quick fix, and what that does.
+        {{"unknown-keyword", "record-spans-lines"},
+         kExitClean,
+         {"  Quick fix: replace the keyword with the record keyword nearest in spelling",
+          "  Quick fix: none; the repair is the author's."}},
         // A keyword as an author writes it, in any letter case the compiler takes.
         {{"STAZIONE"}, kExitClean, {"station (train file): a station with its timetable"}},
         {{"curvas6"}, kExitClean, {"curve (line file, body): a curve"}},

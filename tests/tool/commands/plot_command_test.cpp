@@ -6,6 +6,7 @@
 
 #include "support/embedded_build.h"
 #include "tool/plot/route_features.h"
+#include "tool/plot/route_svg.h"
 #include "tool/plot/svg_writer.h"
 #include "tool_fixture.h"
 
@@ -136,6 +137,32 @@ TEST_F(PlotCommand, ARefusedFileEndsWithStatus1AndAMissingOneWith64) {
     EXPECT_EQ(tool.err.str(),
               "scenario_tool plot: no file './Alvena_Sorbio_1.sim' (see 'scenario_tool plot "
               "--help')\n");
+}
+
+}  // namespace
+}  // namespace scenario
+
+namespace scenario {
+namespace {
+
+TEST(RouteSvg, AStretchStaysOnTheRouteAndNoShorterThanTwoCells) {
+    const struct {
+        PlotStretch wanted;
+        PlotStretch shown;
+    } rows[] = {
+        {{0, 0}, {0, 108050}},         // none asked: the whole route
+        {{5000, 4000}, {0, 108050}},   // backwards: the whole route
+        {{4000, 4200}, {4000, 4200}},  // as asked
+        {{4000, 4050}, {4000, 4100}},  // widened to 100 m
+        {{-300, 700}, {0, 1000}},      // moved onto the route, its length kept
+        {{108000, 109000}, {107050, 108050}},
+        {{-1e9, 1e9}, {0, 108050}},  // wider than the route
+    };
+    for (const auto& row : rows) {
+        const PlotStretch s = shown_stretch(row.wanted, 108050);
+        EXPECT_EQ(s.from, row.shown.from) << row.wanted.from << " to " << row.wanted.to;
+        EXPECT_EQ(s.to, row.shown.to) << row.wanted.from << " to " << row.wanted.to;
+    }
 }
 
 }  // namespace

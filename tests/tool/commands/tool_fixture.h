@@ -30,6 +30,14 @@ class ToolRun {
         ctx.make_folder = [this](const std::string& f) {
             return can_make_folders && folders.insert(f).second;
         };
+        ctx.list_folder = [this](const std::string& folder) {
+            std::vector<std::string> names;
+            for (const auto& [path, text] : fs.files)
+                if (path.size() > folder.size() + 1 && path.starts_with(folder + '/') &&
+                    path.find('/', folder.size() + 1) == std::string::npos)
+                    names.push_back(path.substr(folder.size() + 1));
+            return names;
+        };
         ctx.out_colour = ctx.err_colour = colour;
         return run_tool(args, ctx);
     }

@@ -170,26 +170,40 @@ TEST(ToolProcess, PrintsTheProjectsVersion) {
 }
 
 // A SARIF log of every kind of location (a field, a whole file, the scenario
-// as a whole) passes the validator that code-scanning services use. The
-// validator comes from npm (@microsoft/sarif-multitool); without it the
-// test is skipped.
+// as a whole), and one whose results carry fixes (a replacement, and an
+// insertion at the end of a file), pass the validator that code-scanning
+// services use. The validator comes from npm (@microsoft/sarif-multitool);
+// without it the test is skipped.
 TEST(ToolProcess, ChecksSarifLogPassesTheValidator) {
     if (run("command -v sarif-multitool > /dev/null") != 0) {
         GTEST_SKIP() << "sarif-multitool (npm @microsoft/sarif-multitool) is not installed";
     }
-    TempFolder folder("scenario_tool_sarif");
     std::string linea = emit_text(testo_linea());
     linea.replace(linea.find("lunghezza percorso"), 18, "lunghezza");
-    put(folder.file("Alvena_Sorbio_linea.txt"), linea);
-    const std::string sarif = folder.file("check.sarif");
-    const std::string log = folder.file("validate.txt");
-    EXPECT_EQ(run(tool("check --sarif \"" + folder.path().string() + "\" > \"" + sarif + "\"")), 1);
-    // The validator's exit status says nothing of what it found: its
-    // findings are read instead.
-    ASSERT_EQ(run("sarif-multitool validate \"" + sarif + "\" > \"" + log + "\" 2>&1"), 0);
-    const std::string found = slurp(log);
-    EXPECT_NE(found.find("Analysis completed successfully"), std::string::npos) << found;
-    EXPECT_EQ(found.find(": error "), std::string::npos) << found;
+    std::string treno = emit_text(testo_treno());
+    treno.replace(treno.find("segnale,   20900"), 7, "segnal");
+    treno.erase(treno.rfind("[fine]"));
+    struct Row {
+        std::string linea, treno;  // none: the file is missing
+        int status;
+        bool fixes;
+    } rows[] = {{linea, "", 1, false}, {emit_text(testo_linea()), treno, 0, true}};
+    for (const Row& row : rows) {
+        TempFolder folder("scenario_tool_sarif");
+        put(folder.file("Alvena_Sorbio_linea.txt"), row.linea);
+        if (!row.treno.empty()) put(folder.file("Alvena_Sorbio_4271-.txt"), row.treno);
+        const std::string sarif = folder.file("check.sarif");
+        const std::string log = folder.file("validate.txt");
+        EXPECT_EQ(run(tool("check --sarif \"" + folder.path().string() + "\" > \"" + sarif + "\"")),
+                  row.status);
+        EXPECT_EQ(slurp(sarif).find(R"("fixes":[{"description":)") != std::string::npos, row.fixes);
+        // The validator's exit status says nothing of what it found: its
+        // findings are read instead.
+        ASSERT_EQ(run("sarif-multitool validate \"" + sarif + "\" > \"" + log + "\" 2>&1"), 0);
+        const std::string found = slurp(log);
+        EXPECT_NE(found.find("Analysis completed successfully"), std::string::npos) << found;
+        EXPECT_EQ(found.find(": error "), std::string::npos) << found;
+    }
 }
 
 TEST(ToolProcess, AMistakeOnTheCommandLineIsOneLineOfErrorAndStatus64) {

@@ -170,15 +170,20 @@ TEST(LspProcess, AnEditorTalksToTheServerThroughPipes) {
     EXPECT_EQ(rest, "");  // nothing but protocol messages on the output
 }
 
+// The Lua block of the editors' guide that begins with `heading`.
+std::string lua_block(std::string_view heading) {
+    std::ifstream in(SCENARIO_EDITORS_DOC);
+    const std::string doc{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::size_t begin = doc.find("```lua\n" + std::string(heading));
+    const std::size_t end = doc.find("```", begin + 7);
+    if (begin == std::string::npos || end == std::string::npos) return {};
+    return doc.substr(begin + 7, end - begin - 7);
+}
+
 // The first Lua block of the editors' guide: the configuration an author
 // copies into Neovim's init.lua, with the tool's own path.
 std::string neovim_configuration() {
-    std::ifstream in(SCENARIO_EDITORS_DOC);
-    const std::string doc{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::size_t begin = doc.find("```lua\n");
-    const std::size_t end = doc.find("```", begin + 7);
-    if (begin == std::string::npos || end == std::string::npos) return {};
-    std::string lua = doc.substr(begin + 7, end - begin - 7);
+    std::string lua = lua_block("");
     const std::string command = R"({ "scenario_tool", "lsp" })";
     const std::size_t at = lua.find(command);
     if (at == std::string::npos) return {};
@@ -188,8 +193,10 @@ std::string neovim_configuration() {
 
 // A real editor: headless Neovim, configured as the editors' guide says,
 // opens the train file (a misspelt keyword at line 88) and the line file
-// (one at line 306). Skipped where nvim is not installed, unless
-// SCENARIO_REQUIRE_NVIM is set (as CI sets it).
+// (one at line 306), and applies the quick fix offered at line 88 until
+// its warning goes; then moves Dorsia's departure three minutes earlier
+// and applies the drafted time the server offers, until that warning goes. Skipped where nvim is
+// not installed, unless SCENARIO_REQUIRE_NVIM is set (as CI sets it).
 TEST(LspProcess, NeovimReceivesTheDiagnosticsAtTheirLines) {
     if (std::system("command -v nvim > /dev/null") != 0) {
         if (std::getenv("SCENARIO_REQUIRE_NVIM") != nullptr) FAIL() << "nvim is not installed";
@@ -237,6 +244,46 @@ local answers = vim.lsp.buf_request_sync(t, "textDocument/hover",
 for _, a in pairs(answers or {}) do
   if a.result then out:write("hover at line 89:\n", a.result.contents.value, "\n") end
 end
+local actions = vim.lsp.buf_request_sync(t, "textDocument/codeAction",
+  { textDocument = { uri = vim.uri_from_bufnr(t) },
+    range = { start = { line = 87, character = 2 }, ["end"] = { line = 87, character = 2 } },
+    context = { diagnostics = {} } }, 10000)
+for _, a in pairs(actions or {}) do
+  for _, action in ipairs(a.result or {}) do
+    out:write("action at line 88: ", action.title, "\n")
+    vim.lsp.util.apply_workspace_edit(action.edit, "utf-16")
+  end
+end
+out:write("line 88 now: ", vim.api.nvim_buf_get_lines(t, 87, 88, false)[1], "\n")
+local mended = vim.wait(10000, function()
+  for _, d in ipairs(vim.diagnostic.get(t)) do
+    if d.code == "unknown-keyword" then return false end
+  end
+  return true
+end, 50)
+out:write("mended: ", tostring(mended), "\n")
+local function has(code)
+  for _, d in ipairs(vim.diagnostic.get(t)) do
+    if d.code == code then return true end
+  end
+  return false
+end
+vim.api.nvim_buf_set_lines(t, 52, 53, false,
+  { "stazione,   22500, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,   60,  18, 6, 0, DORSIA" })
+out:write("too tight: ", tostring(vim.wait(10000, function() return has("timetable-too-tight") end, 50)), "\n")
+actions = vim.lsp.buf_request_sync(t, "textDocument/codeAction",
+  { textDocument = { uri = vim.uri_from_bufnr(t) },
+    range = { start = { line = 52, character = 66 }, ["end"] = { line = 52, character = 66 } },
+    context = { diagnostics = {} } }, 10000)
+for _, a in pairs(actions or {}) do
+  local action = (a.result or {})[1]
+  if action then
+    out:write("action at line 53: ", action.title, "\n")
+    vim.lsp.util.apply_workspace_edit(action.edit, "utf-16")
+  end
+end
+out:write("line 53 now: ", vim.api.nvim_buf_get_lines(t, 52, 53, false)[1], "\n")
+out:write("kept: ", tostring(vim.wait(10000, function() return not has("timetable-too-tight") end, 50)), "\n")
 for _, c in ipairs(vim.lsp.get_active_clients()) do c.stop() end
 done(0, "done")
 )lua";
@@ -252,9 +299,54 @@ done(0, "done")
           "line is skipped [unknown-keyword]\n",
           "Alvena_Sorbio_linea.txt:306:1: severity 2: keyword `cartelo_indicatore` selects no "
           "record kind: the line is skipped [unknown-keyword]\n",
-          "Reads **21950** m: cell 440", "\ndone\n"}) {
+          "Reads **21950** m: cell 440", "action at line 88: Replace `segnal` with `segnale`\n",
+          "line 88 now: segnale,   20900,", "mended: true\n", "too tight: true\n",
+          "action at line 53: Set the time of DORSIA to 18:08:00, drafted from the fastest run\n",
+          "line 53 now: stazione,   22500, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,   60,  18, 8, 0, "
+          "DORSIA\n",
+          "kept: true\n", "\ndone\n"}) {
         EXPECT_NE(seen.find(line), std::string::npos) << line << "\nin:\n" << seen;
     }
+}
+
+// Headless Neovim with the guide's configuration and its lines that lay out
+// a file on every write: a train file whose columns were broken by hand is
+// written as the builder writes it.
+TEST(LspProcess, NeovimLaysOutAFileAsItIsWritten) {
+    if (std::system("command -v nvim > /dev/null") != 0) {
+        if (std::getenv("SCENARIO_REQUIRE_NVIM") != nullptr) FAIL() << "nvim is not installed";
+        GTEST_SKIP() << "nvim (Debian package neovim) is not installed";
+    }
+    SourceFolder folder;
+    const std::string treno = emit_text(testo_treno());
+    std::string broken = treno;
+    for (const auto& [row, by_hand] :
+         {std::pair{"stazione,    8550, 22,  300", "stazione,8550,22, 300"},
+          std::pair{"segnale,    1250,", "  segnale, 1250,\t"}})
+        broken.replace(broken.find(row), std::string_view(row).size(), by_hand);
+    folder.put("Alvena_Sorbio_4271-.txt", broken);
+    const std::string init = folder.file("init.lua");
+    const std::string script = folder.file("write.lua");
+    const std::string on_write = lua_block("-- scenario_tool format");
+    ASSERT_FALSE(on_write.empty()) << "no Lua block for formatting in " SCENARIO_EDITORS_DOC;
+    std::ofstream(init) << neovim_configuration() << on_write;
+    std::ofstream(script) << R"(local treno = ")" << folder.file("Alvena_Sorbio_4271-.txt")
+                          << R"lua("
+vim.cmd("edit " .. vim.fn.fnameescape(treno))
+local t = vim.api.nvim_get_current_buf()
+if not vim.wait(10000, function() return #vim.diagnostic.get(t) > 0 end, 50) then
+  vim.cmd("cq!")
+end
+vim.cmd("write")
+for _, c in ipairs(vim.lsp.get_active_clients()) do c.stop() end
+vim.cmd("qa!")
+)lua";
+    const std::string command = "nvim --headless --clean -i NONE -n -u \"" + init +
+                                "\" -c \"luafile " + script + "\" > /dev/null 2>&1 < /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(folder.file("Alvena_Sorbio_4271-.txt"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+              treno);
 }
 
 }  // namespace

@@ -205,7 +205,9 @@ TEST(LspServer, AnEditorSessionUnderlinesHoversLabelsAndOutlines) {
     EXPECT_EQ(s.answer(1),
               R"("result":{"capabilities":{"positionEncoding":"utf-16","textDocumentSync":)"
               R"({"openClose":true,"change":1,"save":{"includeText":false}},"hoverProvider":true,)"
-              R"("inlayHintProvider":true,"documentSymbolProvider":true},"serverInfo":)"
+              R"("inlayHintProvider":true,"documentSymbolProvider":true,)"
+              R"("documentFormattingProvider":true,"documentRangeFormattingProvider":true,)"
+              R"("codeActionProvider":{"codeActionKinds":["quickfix"]}},"serverInfo":)"
               R"({"name":"scenario_tool","version":")" +
                   std::string(tool_version()) + R"("}})");
     const std::vector<std::string> expected = {
@@ -361,6 +363,77 @@ TEST(LspServer, AStopRowShowsItsRunAndMargin) {
     EXPECT_NE(s.answer(3).find(R"x("label":"  run 5 min 1 s, margin +101 s (+33.5 %)","kind":1)x"),
               std::string::npos)
         << s.answer(3);
+}
+
+// Formatting answers with edits of blanks only: none for the embedded file,
+// the broken row's blanks for the whole document and for a range over it,
+// and nothing for a range elsewhere.
+TEST(LspServer, FormattingEditsTheBlanksOfTheRowsAsked) {
+    const std::string treno = emit_text(testo_treno());
+    LspSession s;
+    s.disk.files["/mine/Alvena_Sorbio_linea.txt"] = emit_text(testo_linea());
+    s.request(1, "initialize", "{}");
+    s.text("textDocument/didOpen", kLineaUri, 1, emit_text(testo_linea()));
+    s.text("textDocument/didOpen", kTrenoUri, 1, edited(treno, "sabbia,    300", "sabbia,300 "));
+    s.at(2, "textDocument/formatting", kLineaUri, R"("options":{"tabSize":4,"insertSpaces":true})");
+    s.at(3, "textDocument/formatting", kTrenoUri, R"("options":{"tabSize":4,"insertSpaces":true})");
+    s.at(
+        4, "textDocument/rangeFormatting", kTrenoUri,
+        R"("range":{"start":{"line":3,"character":2},"end":{"line":3,"character":2}},"options":{})");
+    s.at(
+        5, "textDocument/rangeFormatting", kTrenoUri,
+        R"("range":{"start":{"line":5,"character":0},"end":{"line":9,"character":0}},"options":{})");
+    s.run();
+    const std::string edits =
+        R"("result":[{"range":{"start":{"line":3,"character":7},"end":{"line":3,"character":7}},)"
+        R"("newText":"    "},{"range":{"start":{"line":3,"character":10},"end":{"line":3,)"
+        R"("character":11}},"newText":""}])";
+    EXPECT_EQ(s.answer(2), R"("result":[])");
+    EXPECT_EQ(s.answer(3), edits);
+    EXPECT_EQ(s.answer(4), edits);
+    EXPECT_EQ(s.answer(5), R"("result":[])");
+}
+
+// Quick fixes stand where their diagnostics do, each with its edit of the
+// document; a client that asks for other kinds of action gets none.
+TEST(LspServer, QuickFixesAreOfferedWhereTheirDiagnosticsStand) {
+    std::string treno = edited(emit_text(testo_treno()), "segnale,   20900", "segnal,   20900");
+    treno =
+        edited(treno, "stazione,   22500",
+               "stazione,   22500, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,   60,  18, 6, 0, DORSIA");
+    LspSession s;
+    s.disk.files["/mine/Alvena_Sorbio_linea.txt"] = emit_text(testo_linea());
+    s.request(1, "initialize", "{}");
+    s.text("textDocument/didOpen", kTrenoUri, 1, treno);
+    s.at(2, "textDocument/codeAction", kTrenoUri,
+         R"("range":{"start":{"line":87,"character":3},"end":{"line":87,"character":3}},)"
+         R"("context":{"diagnostics":[]})");
+    s.at(3, "textDocument/codeAction", kTrenoUri,
+         R"("range":{"start":{"line":52,"character":64},"end":{"line":52,"character":64}},)"
+         R"("context":{"diagnostics":[]})");
+    s.at(4, "textDocument/codeAction", kTrenoUri,
+         R"("range":{"start":{"line":87,"character":3},"end":{"line":87,"character":3}},)"
+         R"("context":{"diagnostics":[],"only":["refactor"]})");
+    s.run();
+    EXPECT_EQ(s.answer(2),
+              R"("result":[{"title":"Replace `segnal` with `segnale`","kind":"quickfix",)"
+              R"("diagnostics":[{"range":{"start":{"line":87,"character":0},"end":{"line":87,)"
+              R"("character":6}},"severity":2,"code":"unknown-keyword","source":"scenario_tool",)"
+              R"("message":"keyword `segnal` selects no record kind: the line is skipped"}],)"
+              R"("isPreferred":true,"edit":{"changes":{"file:///mine/Alvena_Sorbio_4271-.txt":)"
+              R"([{"range":{"start":{"line":87,"character":0},"end":{"line":87,"character":6}},)"
+              R"("newText":"segnale"}]}}}])");
+    const std::string dorsia = s.answer(3);
+    for (const char* part :
+         {R"({"title":"Set the time of DORSIA to 18:08:00, drafted from the fastest run",)"
+          R"("kind":"quickfix","diagnostics":[{"range":{"start":{"line":52,"character":62},)",
+          R"("isPreferred":false,"edit":{"changes":{"file:///mine/Alvena_Sorbio_4271-.txt":)"
+          R"([{"range":{"start":{"line":52,"character":65},"end":{"line":52,"character":67}},)"
+          R"("newText":" 8"}]}}})",
+          R"({"title":"Draft the whole timetable from the fastest run","kind":"quickfix",)"}) {
+        EXPECT_NE(dorsia.find(part), std::string::npos) << part << "\nin " << dorsia;
+    }
+    EXPECT_EQ(s.answer(4), R"("result":[])");
 }
 
 // Changes that arrive together, as while the server is busy, are checked
