@@ -6,7 +6,7 @@
 //                           sources or over a synthetic route of the given
 //                           length, to show that the cost grows with the
 //                           length of the route and nothing else.
-// tools/bench.sh turns these into the ratios reported in README.md.
+// tools/bench.sh turns these into the ratios reported in docs/performance.md.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 # Installation and the release packages.
 #
 # The builder writes its files into its own folder, so a release is one
-# folder that holds the two programs, the README and its pictures (docs/),
-# and works wherever it is unpacked: no bin/ and share/ tree, and nothing of
-# the build or the tests.
+# folder that holds the two programs, the README and docs/ (its pages and
+# pictures), and works wherever it is unpacked: no bin/ and share/ tree, and
+# nothing of the build or the tests.
 #
 #   cmake --install build/default --prefix DIR       # the folder, into DIR
 #   cmake --build build/default --target package     # scenario_builder-<version>-Linux.tar.gz

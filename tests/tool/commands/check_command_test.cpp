@@ -422,8 +422,8 @@ TEST_F(CheckCommand, TheTimetableIsSetAgainstTheRun) {
     }
 }
 
-// The README's four mistakes and a train file cut before its [fine]: --fix
-// makes the five certain repairs, says each, and the files are the
+// The four mistakes of docs/authoring-tool.md and a train file cut before its
+// [fine]: --fix makes the five certain repairs, says each, and the files are the
 // embedded ones again. The timetable is an author's choice: left alone.
 TEST_F(CheckCommand, FixMakesTheCertainRepairsInTheFiles) {
     edit({'l', "cartello_indicatore,  5650", "cartelo_indicatore,  5650"});
