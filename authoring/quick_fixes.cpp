@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "authoring/edit_distance.h"
 #include "authoring/timetable_check.h"
 #include "authoring/timetable_draft.h"
 #include "compiler/memorizza_dati.h"
@@ -66,28 +67,6 @@ bool is_timetable(DiagnosticId id) {
     return id == DiagnosticId::timetable_too_tight ||
            id == DiagnosticId::timetable_not_increasing ||
            id == DiagnosticId::margin_below_standard;
-}
-
-char folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Levenshtein's distance, letters compared without regard to case.
-std::size_t edit_distance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            const std::size_t change = diagonal + (folded(a[i - 1]) == folded(b[j - 1]) ? 0 : 1);
-            row[j] = std::min({above + 1, row[j - 1] + 1, change});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 std::string_view keyword_of(const RecordKind& kind) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <map>
 
+#include "authoring/edit_distance.h"
 #include "importing/station_names.h"
 #include "importing/track_tags.h"
 
@@ -56,7 +57,7 @@ std::string nearest_names(const RailwayGraph& graph, const TrackGraph& tracks,
     }
     std::vector<std::pair<std::size_t, std::string>> ranked;
     for (const auto& [key, name] : names)
-        ranked.emplace_back(name_distance(key, wanted), name);
+        ranked.emplace_back(edit_distance(key, wanted), name);
     std::sort(ranked.begin(), ranked.end());
     if (ranked.empty()) return "the map has no station or halt on a track";
     std::string list = "the nearest names are";

@@ -19,7 +19,4 @@ std::string normalised_name(std::string_view utf8);
 // digits kept with their case, every run of anything else one '_'.
 std::string ascii_name(std::string_view utf8);
 
-// Levenshtein distance of two normalised names, for "did you mean".
-std::size_t name_distance(std::string_view a, std::string_view b);
-
 }  // namespace scenario::importing

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "authoring/edit_distance.h"
+
 namespace scenario::importing {
 namespace {
 
@@ -37,9 +39,9 @@ TEST(StationNames, AsciiNamesForFiles) {
 }
 
 TEST(StationNames, Distance) {
-    EXPECT_EQ(name_distance("krems", "kremsadonau"), 6u);
-    EXPECT_EQ(name_distance("", "abc"), 3u);
-    EXPECT_EQ(name_distance("nendeln", "nendeln"), 0u);
+    EXPECT_EQ(edit_distance("krems", "kremsadonau"), 6u);
+    EXPECT_EQ(edit_distance("", "abc"), 3u);
+    EXPECT_EQ(edit_distance("nendeln", "nendeln"), 0u);
 }
 
 }  // namespace
