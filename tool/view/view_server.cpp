@@ -42,10 +42,10 @@ constexpr bool kReusePort = true;
 
 class Server;
 
-class Session : public std::enable_shared_from_this<Session> {
+class Connection : public std::enable_shared_from_this<Connection> {
   public:
-    Session(tcp::socket socket, Server& server);
-    ~Session();
+    Connection(tcp::socket socket, Server& server);
+    ~Connection();
     void start() { read(); }
     // Queues one event (or a ':' comment) for a stream; does nothing on
     // other connections.
@@ -83,10 +83,10 @@ class Server {
 
     ViewModel& model() { return model_; }
     unsigned port() const { return port_; }
-    // Session bookkeeping, for the limits.
+    // Connection bookkeeping, for the limits.
     void opened() { ++sessions_; }
     void closed() { --sessions_; }
-    bool take_stream(const std::shared_ptr<Session>& s);
+    bool take_stream(const std::shared_ptr<Connection>& s);
 
   private:
     void accept();
@@ -97,10 +97,10 @@ class Server {
     FileWatch& watch_;
     ToolContext& ctx_;
     ViewLimits limits_;
-    // Before the io_context: sessions still queued in it when it goes count
+    // Before the io_context: connections still queued in it when it goes count
     // themselves out here.
     std::size_t sessions_ = 0;
-    std::vector<std::weak_ptr<Session>> streams_;
+    std::vector<std::weak_ptr<Connection>> streams_;
     net::io_context ioc_{1};
     tcp::acceptor acceptor_{ioc_};
     net::steady_timer timer_{ioc_};
@@ -109,15 +109,16 @@ class Server {
     std::chrono::steady_clock::time_point last_keep_alive_ = std::chrono::steady_clock::now();
 };
 
-Session::Session(tcp::socket socket, Server& server) : stream_(std::move(socket)), server_(server) {
+Connection::Connection(tcp::socket socket, Server& server)
+    : stream_(std::move(socket)), server_(server) {
     server_.opened();
 }
 
-Session::~Session() {
+Connection::~Connection() {
     server_.closed();
 }
 
-void Session::read() {
+void Connection::read() {
     parser_.emplace();
     parser_->body_limit(kBodyLimit);
     stream_.expires_after(kIdleLimit);
@@ -126,7 +127,7 @@ void Session::read() {
         [self = shared_from_this()](beast::error_code ec, std::size_t) { self->on_read(ec); });
 }
 
-void Session::on_read(beast::error_code ec) {
+void Connection::on_read(beast::error_code ec) {
     if (ec) return close();
     answer(parser_->get());
 }
@@ -142,7 +143,7 @@ std::string_view status_text(int status) {
     }
 }
 
-void Session::answer(const Request& req) {
+void Connection::answer(const Request& req) {
     const std::string_view method(req.method_string().data(), req.method_string().size());
     const std::string_view target(req.target().data(), req.target().size());
     const auto host_field = req[http::field::host];
@@ -182,8 +183,8 @@ void Session::answer(const Request& req) {
     }
 }
 
-void Session::respond(http::status status, std::string_view type, std::string body, bool keep_alive,
-                      unsigned version) {
+void Connection::respond(http::status status, std::string_view type, std::string body,
+                         bool keep_alive, unsigned version) {
     response_ = std::make_shared<http::response<http::string_body>>(status, version);
     response_->set(http::field::content_type, beast::string_view(type.data(), type.size()));
     response_->set(http::field::cache_control, "no-store");
@@ -201,7 +202,7 @@ void Session::respond(http::status status, std::string_view type, std::string bo
 
 // An event stream: the head, with no length, then one event at a time
 // until the page goes away.
-void Session::open_stream(unsigned version) {
+void Connection::open_stream(unsigned version) {
     if (!server_.take_stream(shared_from_this())) {
         respond(http::status::service_unavailable, "text/plain; charset=utf-8",
                 "too many open pages\n", false, version);
@@ -230,13 +231,13 @@ void Session::open_stream(unsigned version) {
 // A page sends nothing on its stream: whatever comes, the end of the
 // connection included, closes it, so that a page reloaded frees its place
 // at once.
-void Session::watch_peer() {
+void Connection::watch_peer() {
     stream_.async_read_some(
         buffer_.prepare(512),
         [self = shared_from_this()](beast::error_code, std::size_t) { self->close(); });
 }
 
-void Session::send(std::string event) {
+void Connection::send(std::string event) {
     if (!streaming_) return;
     // A keep-alive comment is needed only on a stream with nothing to send.
     if (event.starts_with(':') && !events_.empty()) return;
@@ -253,7 +254,7 @@ void Session::send(std::string event) {
 
 // The event at the front is being written until its handler runs: it
 // leaves the queue there and only there, whatever closed the stream since.
-void Session::write_next() {
+void Connection::write_next() {
     if (events_.empty() || !streaming_) return;
     writing_ = true;
     net::async_write(stream_, net::buffer(events_.front()),
@@ -265,7 +266,7 @@ void Session::write_next() {
                      });
 }
 
-void Session::close() {
+void Connection::close() {
     beast::error_code ignored;
     stream_.socket().shutdown(tcp::socket::shutdown_both, ignored);
     stream_.socket().close(ignored);
@@ -274,16 +275,16 @@ void Session::close() {
     if (!writing_) events_.clear();
 }
 
-bool Server::take_stream(const std::shared_ptr<Session>& s) {
-    std::erase_if(streams_, [](const std::weak_ptr<Session>& w) { return w.expired(); });
+bool Server::take_stream(const std::shared_ptr<Connection>& s) {
+    std::erase_if(streams_, [](const std::weak_ptr<Connection>& w) { return w.expired(); });
     if (streams_.size() >= limits_.streams) return false;
     streams_.push_back(s);
     return true;
 }
 
 void Server::tell_streams(const std::string& event) {
-    std::erase_if(streams_, [](const std::weak_ptr<Session>& w) { return w.expired(); });
-    for (const std::weak_ptr<Session>& w : streams_) {
+    std::erase_if(streams_, [](const std::weak_ptr<Connection>& w) { return w.expired(); });
+    for (const std::weak_ptr<Connection>& w : streams_) {
         if (const auto s = w.lock()) s->send(event);
     }
 }
@@ -292,7 +293,7 @@ void Server::accept() {
     acceptor_.async_accept([this](beast::error_code ec, tcp::socket socket) {
         if (!ec) {
             if (sessions_ < limits_.connections) {
-                std::make_shared<Session>(std::move(socket), *this)->start();
+                std::make_shared<Connection>(std::move(socket), *this)->start();
             } else {
                 beast::error_code ignored;
                 socket.close(ignored);
